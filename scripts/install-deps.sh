@@ -1,0 +1,51 @@
+#!/bin/sh
+# Installs whatever Velmora needs to build and test that this Debian or Ubuntu
+# machine lacks. Asks apt-get only for missing packages; without apt-get it
+# lists them for installing by hand.
+#
+#   scripts/install-deps.sh [build|test|windows]...   (default: build)
+set -eu
+
+packages_for() {
+    case "$1" in
+        build) echo "g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation" ;;
+        test)  echo "xvfb xauth imagemagick" ;;
+        windows) echo "g++-mingw-w64-x86-64 wine64 icoutils" ;;
+        *) echo "install-deps: unknown group '$1' (build, test, windows)" >&2; exit 2 ;;
+    esac
+}
+
+[ "$#" -gt 0 ] || set -- build
+wanted=""
+for group in "$@"; do
+    wanted="$wanted $(packages_for "$group")"
+done
+
+missing=""
+for package in $wanted; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
+        missing="$missing $package"
+    fi
+done
+[ -n "$missing" ] || exit 0
+
+if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then
+    echo "Velmora needs these packages, and this system has no apt-get to install them." >&2
+    echo "Please install them (or your distribution's equivalents) by hand:" >&2
+    echo " $wanted" >&2
+    exit 1
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=""
+elif command -v sudo >/dev/null 2>&1; then
+    sudo="sudo"
+else
+    echo "Installing$missing needs root rights, and sudo is missing." >&2
+    exit 1
+fi
+
+echo "Installing:$missing"
+$sudo apt-get update -q
+# shellcheck disable=SC2086
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing

@@ -1,0 +1,275 @@
+#include <QTest>
+
+#include "logic/pair_book.h"
+#include "tests/text_conversion.h"
+
+using namespace velmora;
+
+Q_DECLARE_METATYPE(velmora::InputOutcome)
+
+namespace {
+
+// Everything the book holds, for comparing a book before and after a command.
+struct Snapshot {
+    QStringList entries;
+    QStringList complements;
+    int maxDigits;  // -1 while unset
+    int maxSum;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take(const PairBook& book)
+{
+    return {Q(book.Entries()), Q(book.Complements()),
+            book.MaxDigits() ? static_cast<int>(*book.MaxDigits()) : -1, book.MaxSum()};
+}
+
+char* toString(const Snapshot& s)
+{
+    return qstrdup(QString("entries [%1] complements [%2] MaxDigits %3 MaxSum %4")
+                       .arg(s.entries.join(' '), s.complements.join(' '))
+                       .arg(s.maxDigits)
+                       .arg(s.maxSum)
+                       .toUtf8());
+}
+
+PairBook BookWith(const QStringList& typed)
+{
+    PairBook book;
+    for (const QString& text : typed) {
+        book.InputNumber(U16(text));
+    }
+    return book;
+}
+
+}  // namespace
+
+class TestPairBook : public QObject {
+    Q_OBJECT
+private slots:
+    void startsEmpty();
+    void sequence_data();
+    void sequence();
+    void refusedChangesNothing_data();
+    void refusedChangesNothing();
+    void tooLargeChangesNothing_data();
+    void tooLargeChangesNothing();
+    void maxSumForDigits_data();
+    void maxSumForDigits();
+    void clearAll();
+    void report_data();
+    void report();
+    void reportIsNotDoubled();
+    void fortyThousandEntries();
+};
+
+void TestPairBook::startsEmpty()
+{
+    const PairBook book;
+    QCOMPARE(Take(book), (Snapshot{{}, {}, -1, 0}));
+    QCOMPARE(Q(book.OutputPairs()), QString());
+}
+
+void TestPairBook::sequence_data()
+{
+    using O = InputOutcome;
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QList<InputOutcome>>("outcomes");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("complements");
+    QTest::addColumn<int>("maxDigits");
+    QTest::addColumn<int>("maxSum");
+
+    QTest::newRow("first entry rebuilds")
+        << QStringList{"42"} << QList{O::Rebuilt} << QStringList{"42"} << QStringList{"57"} << 2
+        << 99;
+    QTest::newRow("shorter entry appends")
+        << QStringList{"42", "7"} << QList{O::Rebuilt, O::Appended} << QStringList{"42", "7"}
+        << QStringList{"57", "92"} << 2 << 99;
+    QTest::newRow("longer entry redoes all")
+        << QStringList{"42", "7", "123"} << QList{O::Rebuilt, O::Appended, O::Rebuilt}
+        << QStringList{"42", "7", "123"} << QStringList{"957", "992", "876"} << 3 << 999;
+    QTest::newRow("equal length appends")
+        << QStringList{"42", "99", "10"} << QList{O::Rebuilt, O::Appended, O::Appended}
+        << QStringList{"42", "99", "10"} << QStringList{"57", "0", "89"} << 2 << 99;
+    QTest::newRow("typed length counts, not stored")
+        << QStringList{"0042"} << QList{O::Rebuilt} << QStringList{"42"} << QStringList{"9957"}
+        << 4 << 9999;
+    QTest::newRow("blanks count in the length")
+        << QStringList{"  7"} << QList{O::Rebuilt} << QStringList{"7"} << QStringList{"992"} << 3
+        << 999;
+    QTest::newRow("appended from the rounded entry")
+        << QStringList{"0042", "12.5"} << QList{O::Rebuilt, O::Appended}
+        << QStringList{"42", "12"} << QStringList{"9957", "9987"} << 4 << 9999;
+    QTest::newRow("rebuild agrees with append")
+        << QStringList{"0042", "12.5", "12345"} << QList{O::Rebuilt, O::Appended, O::Rebuilt}
+        << QStringList{"42", "12", "12345"} << QStringList{"99957", "99987", "87654"} << 5
+        << 99999;
+    QTest::newRow("0.4 stored as 0")
+        << QStringList{"0.4"} << QList{O::Rebuilt} << QStringList{"0"} << QStringList{"999"}
+        << 3 << 999;
+    QTest::newRow("halves to even")
+        << QStringList{"2.5", "3.5"} << QList{O::Rebuilt, O::Appended}
+        << QStringList{"2", "4"} << QStringList{"997", "995"} << 3 << 999;
+    QTest::newRow("value beyond its length")
+        << QStringList{"1E5"} << QList{O::Rebuilt} << QStringList{"100000"}
+        << QStringList{"-99001"} << 3 << 999;
+    QTest::newRow("large value in few characters")
+        << QStringList{"2E9"} << QList{O::Rebuilt} << QStringList{"2000000000"}
+        << QStringList{"-1999999001"} << 3 << 999;
+    QTest::newRow("nine characters fit")
+        << QStringList{"100000000"} << QList{O::Rebuilt} << QStringList{"100000000"}
+        << QStringList{"899999999"} << 9 << 999999999;
+    QTest::newRow("same text twice")
+        << QStringList{"42", "42"} << QList{O::Rebuilt, O::Appended}
+        << QStringList{"42", "42"} << QStringList{"57", "57"} << 2 << 99;
+    QTest::newRow("refusal in between")
+        << QStringList{"42", "abc", "7"} << QList{O::Rebuilt, O::Refused, O::Appended}
+        << QStringList{"42", "7"} << QStringList{"57", "92"} << 2 << 99;
+}
+
+void TestPairBook::sequence()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QList<InputOutcome>, outcomes);
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, complements);
+    QFETCH(int, maxDigits);
+    QFETCH(int, maxSum);
+
+    PairBook book;
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        QCOMPARE(book.InputNumber(U16(typed[i])), outcomes[i]);
+        QCOMPARE(book.Complements().size(), book.Entries().size());
+    }
+    QCOMPARE(Take(book), (Snapshot{entries, complements, maxDigits, maxSum}));
+}
+
+void TestPairBook::refusedChangesNothing_data()
+{
+    QTest::addColumn<QString>("typed");
+    for (const char* text : {"", "   ", "0", "0.0", "-5", "-0.1", "+0", "0E5", ".", "abc",
+                             "1E-400", "-3E9", "-1E400"}) {
+        QTest::newRow(*text ? text : "empty") << QString(text);
+    }
+}
+
+void TestPairBook::refusedChangesNothing()
+{
+    QFETCH(QString, typed);
+    PairBook book = BookWith({"42", "7"});
+    const Snapshot before = Take(book);
+    QCOMPARE(book.InputNumber(U16(typed)), InputOutcome::Refused);
+    QCOMPARE(Take(book), before);
+}
+
+void TestPairBook::tooLargeChangesNothing_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("typed");
+
+    QTest::newRow("upper half") << QStringList{"42", "7"} << "2147483647.5";
+    QTest::newRow("value overflows in few characters") << QStringList{"42", "7"} << "3E9";
+    QTest::newRow("infinite value") << QStringList{"42", "7"} << "1E400";
+    QTest::newRow("ten characters") << QStringList{"42", "7"} << "0000000001";
+    QTest::newRow("ten digits") << QStringList{"42", "7"} << "1234567890";
+    QTest::newRow("ten characters with blanks") << QStringList{"42"} << "        42";
+    QTest::newRow("ten characters at nine digits") << QStringList{"100000000"} << "1000000000";
+    QTest::newRow("ten characters at start") << QStringList{} << "1234567890";
+    QTest::newRow("a megabyte of digits") << QStringList{"42"} << QString(1 << 20, '7');
+}
+
+void TestPairBook::tooLargeChangesNothing()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, typed);
+    PairBook book = BookWith(before);
+    const Snapshot snapshot = Take(book);
+    const std::u16string report = book.OutputPairs();
+    QCOMPARE(book.InputNumber(U16(typed)), InputOutcome::TooLarge);
+    QCOMPARE(Take(book), snapshot);
+    QVERIFY(book.OutputPairs() == report);
+}
+
+void TestPairBook::maxSumForDigits_data()
+{
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<int>("sum");  // -1: does not fit
+    QTest::newRow("none") << 0 << -1;
+    QTest::newRow("1") << 1 << 9;
+    QTest::newRow("2") << 2 << 99;
+    QTest::newRow("9") << 9 << 999999999;
+    QTest::newRow("10") << 10 << -1;
+    QTest::newRow("a million") << 1000000 << -1;
+}
+
+void TestPairBook::maxSumForDigits()
+{
+    QFETCH(int, digits);
+    QFETCH(int, sum);
+    const auto actual = PairBook::MaxSumForDigits(static_cast<std::size_t>(digits));
+    QCOMPARE(actual.value_or(-1), sum);
+}
+
+void TestPairBook::clearAll()
+{
+    PairBook book = BookWith({"42", "7", "123"});
+    book.ClearAll();
+    QCOMPARE(Take(book), (Snapshot{{}, {}, 1, 9}));
+    QCOMPARE(Q(book.OutputPairs()), QString());
+
+    // One digit does not grow the sum of one digit, yet pairs as from start.
+    QCOMPARE(book.InputNumber(u"5"), InputOutcome::Appended);
+    QCOMPARE(book.InputNumber(u"42"), InputOutcome::Rebuilt);
+    QCOMPARE(Take(book), (Snapshot{{"5", "42"}, {"94", "57"}, 2, 99}));
+}
+
+void TestPairBook::report_data()
+{
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("empty") << QStringList{} << "";
+    QTest::newRow("one number") << QStringList{"42"} << "42 + 57 = 99\r\n";
+    QTest::newRow("three numbers") << QStringList{"42", "7", "123"}
+                                   << "42 + 957 = 999\r\n7 + 992 = 999\r\n123 + 876 = 999\r\n";
+    QTest::newRow("rounded entry adds up")
+        << QStringList{"0042", "12.5"} << "42 + 9957 = 9999\r\n12 + 9987 = 9999\r\n";
+    QTest::newRow("negative complement") << QStringList{"1E5"} << "100000 + -99001 = 999\r\n";
+}
+
+void TestPairBook::report()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QString, report);
+    QCOMPARE(Q(BookWith(typed).OutputPairs()), report);
+}
+
+void TestPairBook::reportIsNotDoubled()
+{
+    const PairBook book = BookWith({"42"});
+    QVERIFY(book.OutputPairs() == book.OutputPairs());
+}
+
+void TestPairBook::fortyThousandEntries()
+{
+    PairBook book;
+    constexpr int count = 40000;
+    for (int i = 1; i <= count; ++i) {
+        book.InputNumber(U16(QString::number(i)));
+    }
+    QCOMPARE(book.Entries().size(), std::size_t{count});
+    QCOMPARE(book.Complements().size(), std::size_t{count});
+    QCOMPARE(book.MaxSum(), 99999);
+    QCOMPARE(Q(book.Complements().front()), QString("99998"));
+    QCOMPARE(Q(book.Entries()[32767]), QString("32768"));
+    QCOMPARE(Q(book.Complements()[32767]), QString("67231"));
+
+    const QStringList lines = Q(book.OutputPairs()).split("\r\n");
+    QCOMPARE(lines.size(), count + 1);  // every line ends with CR LF
+    QCOMPARE(lines[32767], QString("32768 + 67231 = 99999"));
+    QCOMPARE(lines[count - 1], QString("40000 + 59999 = 99999"));
+    QCOMPARE(lines.back(), QString());
+}
+
+QTEST_APPLESS_MAIN(TestPairBook)
+#include "tst_pair_book.moc"
