@@ -9,7 +9,7 @@ set -eu
 packages_for() {
     case "$1" in
         build) echo "g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation" ;;
-        test)  echo "xvfb xauth imagemagick" ;;
+        test)  echo "xvfb xauth x11-utils imagemagick" ;;
         windows) echo "g++-mingw-w64-x86-64 wine64 icoutils" ;;
         *) echo "install-deps: unknown group '$1' (build, test, windows)" >&2; exit 2 ;;
     esac

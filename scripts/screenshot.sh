@@ -1,0 +1,38 @@
+#!/bin/sh
+# Starts the built program on a virtual X display (Xvfb), waits for its
+# window and saves a picture of it.
+#
+#   scripts/screenshot.sh [OUTPUT.png] [SCALE]
+#
+# OUTPUT.png defaults to docs/velmora-qt.png; SCALE, the screen's device
+# pixel ratio, to 1. PROGRAM names another executable (default
+# build/window/velmora). Needs xvfb-run, xwininfo and ImageMagick's import.
+set -eu
+root="$(cd "$(dirname "$0")/.." && pwd)"
+output="${1:-$root/docs/velmora-qt.png}"
+scale="${2:-1}"
+program="${PROGRAM:-$root/build/window/velmora}"
+mkdir -p "$(dirname "$output")"
+
+if [ -z "${VELMORA_IN_XVFB:-}" ]; then
+    VELMORA_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$output" "$scale"
+fi
+
+QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" "$program" &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+
+# The window is the top-level one of class "velmora".
+window=""
+for _ in $(seq 1 100); do
+    window="$(xwininfo -root -tree 2>/dev/null | awk '/\("velmora" "[^"]*"\)/ && $0 ~ /[0-9]+x[0-9]+/ {print $1; exit}')"
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+if [ -z "$window" ]; then
+    echo "screenshot: the window did not appear" >&2
+    exit 1
+fi
+sleep 0.5  # let it paint
+import -window "$window" "$output"
+echo "$output"

@@ -1,0 +1,422 @@
+// The Qt window driven through its real widgets. Every expected figure is
+// the window's specified design, written out here, not read from the tables
+// the window is built from.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QTest>
+
+#include "window/qt/main_window.h"
+
+using namespace velmora;
+
+namespace {
+
+const QString kTaskStatement = QString::fromUtf16(
+    u"Да се реализира проект, представящ междупредметни връзки Математика и Информатика.\n"
+    u"Тема на проекта: Velmora.\n"
+    u"Чрез обект комбинирано поле да се въведат 5-10 броя естествени числа от интервала "
+    u"[10..10010].  За всяко отделно въведено число автоматично да се генерира друго "
+    u"естествено число, така че всяка двойка числа - въведено и генерирано да имат равни "
+    u"максимални суми.\n"
+    u"Да се използват група командни бутони:\n"
+    u"за извеждане на двойките числа с равни максимални суми;\n"
+    u"за изчистване на всички въведени данни и генерирани резултати.\n");
+
+const QString kQuotation = QString::fromUtf16(
+    u"Неприятното в това да си първият, направил нещо по \n"
+    u"правилния начин, е, че никой не оценява колко трудно е \n"
+    u"било. \n");
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void windowFrame();
+    void controls_data();
+    void controls();
+    void texts();
+    void font();
+    void tabOrder();
+    void noDefaultButton_data();
+    void noDefaultButton();
+    void accessibleNames();
+    void legibleUnderDarkTheme();
+
+    void roadOfOneNumber();
+    void threeNumbers();
+    void outputWithoutEntries();
+    void clearAll();
+    void refusedTextIsEmptied();
+    void tooLargeKeepsEverything();
+    void enterDoesNotInsert();
+    void noInlineCompletion();
+    void pickedEntryIsEnteredAgain();
+    void reportCanBeCopied();
+
+private:
+    template <typename T> T* Find(const char* name)
+    {
+        T* widget = window->findChild<T*>(QLatin1String(name));
+        if (!widget) {
+            qFatal("no control %s", name);
+        }
+        return widget;
+    }
+    QComboBox* Combo() { return Find<QComboBox>("Combo1"); }
+    QPlainTextEdit* Report() { return Find<QPlainTextEdit>("Text1_0"); }
+    QStringList Complements()
+    {
+        return static_cast<QStringListModel*>(Find<QListView>("List1")->model())->stringList();
+    }
+    QStringList Entries()
+    {
+        QStringList entries;
+        for (int i = 0; i < Combo()->count(); ++i) {
+            entries << Combo()->itemText(i);
+        }
+        return entries;
+    }
+    void Type(const QString& text)
+    {
+        Combo()->lineEdit()->clear();
+        QTest::keyClicks(Combo()->lineEdit(), text);
+    }
+    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+    void Enter(const QString& text)
+    {
+        Type(text);
+        Click("Command1_0");
+    }
+
+    std::unique_ptr<MainWindow> window;
+    QList<ErrorReport> reports;
+};
+
+void TestMainWindow::init()
+{
+    reports.clear();
+    window = std::make_unique<MainWindow>();
+    window->SetErrorDisplay([this](QWidget*, const ErrorReport& report) { reports << report; });
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+}
+
+void TestMainWindow::cleanup() { window.reset(); }
+
+void TestMainWindow::windowFrame()
+{
+    QCOMPARE(window->windowTitle(),
+             QString::fromUtf16(u"https://velmora.example Математика - двойки числа с равни суми"));
+    QCOMPARE(window->size(), QSize(461, 315));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    const QImage image = window->grab().toImage();
+    QCOMPARE(image.pixelColor(4, 100), QColor(192, 192, 255));
+    QCOMPARE(image.pixelColor(455, 170), QColor(192, 192, 255));
+    QVERIFY(window->windowIcon().availableSizes().contains(QSize(32, 32)));
+}
+
+void TestMainWindow::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");  // pixels at 96 dpi: twips / 15
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QColor>("background");  // invalid: the platform's own
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("Label1(0)") << "Label1_0" << QRect(64, 0, 329, 25) << true
+                               << QColor(255, 192, 128) << "Velmora";
+    QTest::newRow("Label1(1)") << "Label1_1" << QRect(40, 40, 89, 25) << true
+                               << QColor(255, 192, 128) << QString::fromUtf16(u"Числа");
+    QTest::newRow("Combo1") << "Combo1" << QRect(40, 64, 89, 27) << true << QColor() << "";
+    QTest::newRow("Command1(0)") << "Command1_0" << QRect(160, 64, 97, 25) << true
+                                 << QColor(0, 255, 0) << QString::fromUtf16(u"Въведи");
+    QTest::newRow("Command1(2)") << "Command1_2" << QRect(160, 104, 97, 25) << true
+                                 << QColor(255, 0, 255) << QString::fromUtf16(u"Изведи");
+    QTest::newRow("Command1(1)") << "Command1_1" << QRect(160, 144, 97, 25) << true
+                                 << QColor(255, 0, 0) << QString::fromUtf16(u"Изчисти");
+    QTest::newRow("List1") << "List1" << QRect(304, 64, 105, 99) << false << QColor() << "";
+    QTest::newRow("Text1(0)") << "Text1_0" << QRect(8, 184, 449, 121) << true << QColor() << "";
+    QTest::newRow("Text1(1)") << "Text1_1" << QRect(40, 200, 449, 121) << false << QColor()
+                              << "";
+}
+
+void TestMainWindow::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(bool, shown);
+    QFETCH(QColor, background);
+    QFETCH(QString, caption);
+
+    QWidget* widget = window->findChild<QWidget*>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->geometry(), geometry);
+    QCOMPARE(widget->isVisible(), shown);
+    if (background.isValid()) {
+        // Inside the border, clear of the caption.
+        const QImage image = window->grab(geometry).toImage();
+        QCOMPARE(image.pixelColor(4, 4), background);
+        QCOMPARE(image.pixelColor(geometry.width() - 5, geometry.height() - 5), background);
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        QCOMPARE(label->text(), caption);
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        QCOMPARE(button->text(), caption);
+    }
+}
+
+void TestMainWindow::texts()
+{
+    QCOMPARE(Report()->toPlainText(), kTaskStatement);
+    QCOMPARE(Find<QPlainTextEdit>("Text1_1")->toPlainText(), kQuotation);
+    QCOMPARE(Combo()->currentText(), QString());
+    QCOMPARE(Combo()->count(), 0);
+    QCOMPARE(Complements(), QStringList());
+}
+
+void TestMainWindow::font()
+{
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (widget->objectName().isEmpty()) {
+            continue;  // parts of a control, not a control
+        }
+        const QFontInfo info(widget->font());
+        QVERIFY2(info.family() == "Times New Roman" || info.family() == "Liberation Serif",
+                 qPrintable(widget->objectName() + ": " + info.family()));
+        QCOMPARE(info.pointSize(), 12);
+        QCOMPARE(info.weight(), int(QFont::Normal));
+        QVERIFY(!info.italic());
+        QVERIFY(!widget->font().underline() && !widget->font().strikeOut());
+    }
+}
+
+void TestMainWindow::tabOrder()
+{
+    Report()->setFocus();
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        while (focus && focus->objectName().isEmpty()) {
+            focus = focus->parentWidget();  // the combo's line edit stands for the combo
+        }
+        visited << (focus ? focus->objectName() : QString());
+    }
+    QCOMPARE(visited, (QStringList{"Text1_0", "Combo1", "Command1_0", "Command1_1", "Command1_2",
+                                   "Text1_0"}));
+}
+
+void TestMainWindow::noDefaultButton_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+    QTest::newRow("Esc") << int(Qt::Key_Escape);
+}
+
+void TestMainWindow::noDefaultButton()
+{
+    QFETCH(int, key);
+    Enter("42");
+    Type("7");
+    QTest::keyClick(Combo()->lineEdit(), Qt::Key(key));
+    QTest::keyClick(window.get(), Qt::Key(key));
+    QCOMPARE(Entries(), QStringList{"42"});
+    QCOMPARE(Report()->toPlainText(), kTaskStatement);
+    QVERIFY(window->isVisible());
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        QVERIFY(!button->isDefault() && !button->autoDefault());
+    }
+}
+
+void TestMainWindow::accessibleNames()
+{
+    QCOMPARE(Combo()->accessibleName(), QString::fromUtf16(u"Числа"));
+    QCOMPARE(Find<QPushButton>("Command1_0")->accessibleName(), QString::fromUtf16(u"Въведи"));
+    for (const char* name :
+         {"Label1_0", "Label1_1", "Combo1", "Command1_0", "Command1_1", "Command1_2", "Text1_0"}) {
+        QVERIFY2(!Find<QWidget>(name)->accessibleName().isEmpty(), name);
+    }
+}
+
+void TestMainWindow::legibleUnderDarkTheme()
+{
+    const QPalette previous = QApplication::palette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(30, 30, 30));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(20, 20, 20));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Button, QColor(50, 50, 50));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    QApplication::setPalette(dark);
+    {
+        MainWindow darkWindow;
+        darkWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&darkWindow));
+        for (const char* name : {"Label1_0", "Label1_1", "Command1_0", "Command1_1"}) {
+            const QPalette& palette = darkWindow.findChild<QWidget*>(name)->palette();
+            QVERIFY2(palette.color(QPalette::WindowText).lightness() < 100, name);
+            QVERIFY2(palette.color(QPalette::ButtonText).lightness() < 100, name);
+        }
+        for (const char* name : {"Combo1", "Text1_0"}) {
+            const QPalette& palette = darkWindow.findChild<QWidget*>(name)->palette();
+            QVERIFY2(palette.color(QPalette::Text).lightness() < 100, name);
+            QVERIFY2(palette.color(QPalette::Base).lightness() > 200, name);
+        }
+        // The report's text is drawn dark on light.
+        const QImage report = darkWindow.findChild<QWidget*>("Text1_0")->grab().toImage();
+        int darkest = 255;
+        for (int y = 0; y < report.height(); ++y) {
+            for (int x = 0; x < report.width() - 20; ++x) {
+                darkest = std::min(darkest, report.pixelColor(x, y).lightness());
+            }
+        }
+        QVERIFY(darkest < 80);
+        QVERIFY(report.pixelColor(report.width() / 2, report.height() - 6).lightness() > 200);
+    }
+    QApplication::setPalette(previous);
+}
+
+void TestMainWindow::roadOfOneNumber()
+{
+    Enter("42");
+    QCOMPARE(Entries(), QStringList{"42"});
+    QCOMPARE(Complements(), QStringList{"57"});
+    QCOMPARE(Combo()->currentText(), QString());
+    Click("Command1_2");
+    QCOMPARE(Report()->toPlainText(), QString("42 + 57 = 99\n"));
+    QCOMPARE(window->Book().OutputPairs(), std::u16string(u"42 + 57 = 99\r\n"));
+    QVERIFY(!Find<QListView>("List1")->isVisible());
+}
+
+void TestMainWindow::threeNumbers()
+{
+    Enter("42");
+    Enter("7");
+    QCOMPARE(Complements(), (QStringList{"57", "92"}));
+    Enter("123");
+    QCOMPARE(Entries(), (QStringList{"42", "7", "123"}));
+    QCOMPARE(Complements(), (QStringList{"957", "992", "876"}));
+    Click("Command1_2");
+    Click("Command1_2");  // not doubled
+    QCOMPARE(Report()->toPlainText(), QString("42 + 957 = 999\n7 + 992 = 999\n123 + 876 = 999\n"));
+}
+
+void TestMainWindow::outputWithoutEntries()
+{
+    Click("Command1_2");
+    QCOMPARE(Report()->toPlainText(), QString());
+}
+
+void TestMainWindow::clearAll()
+{
+    Enter("42");
+    Enter("123");
+    Click("Command1_2");
+    Type("5");
+    Click("Command1_1");
+    QCOMPARE(Entries(), QStringList());
+    QCOMPARE(Complements(), QStringList());
+    QCOMPARE(Report()->toPlainText(), QString());
+    QCOMPARE(Combo()->currentText(), QString());
+    QCOMPARE(window->Book().MaxSum(), 9);
+    Enter("5");
+    Click("Command1_2");
+    QCOMPARE(Report()->toPlainText(), QString("5 + 4 = 9\n"));
+    QVERIFY(!Find<QListView>("List1")->isVisible());
+    QVERIFY(!Find<QPlainTextEdit>("Text1_1")->isVisible());
+}
+
+void TestMainWindow::refusedTextIsEmptied()
+{
+    Enter("42");
+    Click("Command1_2");
+    Enter("-5");
+    QCOMPARE(Combo()->currentText(), QString());
+    QCOMPARE(Entries(), QStringList{"42"});
+    QCOMPARE(Complements(), QStringList{"57"});
+    QCOMPARE(Report()->toPlainText(), QString("42 + 57 = 99\n"));
+    QVERIFY(reports.isEmpty());
+}
+
+void TestMainWindow::tooLargeKeepsEverything()
+{
+    Enter("42");
+    Enter("7");
+    Enter("1234567890");
+    QCOMPARE(reports.size(), 1);
+    QCOMPARE(QString::fromUtf16(reports[0].text.data(), qsizetype(reports[0].text.size()))
+                 .contains("2147483647.5"),
+             true);
+    QCOMPARE(Entries(), (QStringList{"42", "7"}));
+    QCOMPARE(Complements(), (QStringList{"57", "92"}));
+    QCOMPARE(Combo()->currentText(), QString("1234567890"));
+    QCOMPARE(Combo()->lineEdit()->selectedText(), QString("1234567890"));
+    QVERIFY(Combo()->hasFocus());
+    Enter("3E9");
+    QCOMPARE(reports.size(), 2);
+    QCOMPARE(Entries(), (QStringList{"42", "7"}));
+}
+
+void TestMainWindow::enterDoesNotInsert()
+{
+    Type("42");
+    QTest::keyClick(Combo()->lineEdit(), Qt::Key_Return);
+    QCOMPARE(Combo()->count(), 0);
+    QCOMPARE(Combo()->currentText(), QString("42"));
+}
+
+void TestMainWindow::noInlineCompletion()
+{
+    Enter("42");
+    Type("4");
+    QCOMPARE(Combo()->currentText(), QString("4"));
+    Click("Command1_0");
+    QCOMPARE(Entries(), (QStringList{"42", "4"}));
+    QCOMPARE(Complements(), (QStringList{"57", "95"}));
+}
+
+void TestMainWindow::pickedEntryIsEnteredAgain()
+{
+    Enter("42");
+    Enter("7");
+    Combo()->showPopup();
+    QAbstractItemView* view = Combo()->view();
+    QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+    const QRect item = view->visualRect(view->model()->index(1, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    QTRY_COMPARE(Combo()->currentText(), QString("7"));
+    Click("Command1_0");
+    QCOMPARE(Entries(), (QStringList{"42", "7", "7"}));
+    QCOMPARE(Complements(), (QStringList{"57", "92", "92"}));
+}
+
+void TestMainWindow::reportCanBeCopied()
+{
+    Enter("42");
+    Click("Command1_2");
+    Report()->setFocus();
+    QTest::keyClick(Report(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(Report(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("42 + 57 = 99\n"));
+    QVERIFY(Report()->isReadOnly());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"

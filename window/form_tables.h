@@ -1,0 +1,81 @@
+// The main window's design: its title, size, colours and font, and its nine
+// controls with their places, colours, tab order and texts. Both front ends
+// build the window from these tables; no toolkit type appears here.
+//
+// Places and sizes are in twips, 1440 to the inch: 15 twips make one pixel at
+// 96 dots per inch.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace velmora::form {
+
+struct Rgb {
+    std::uint8_t red;
+    std::uint8_t green;
+    std::uint8_t blue;
+    bool operator==(const Rgb&) const = default;
+};
+
+struct FontSpec {
+    std::u16string_view family;
+    std::u16string_view substitute;  // metric-compatible, where the family is missing
+    int points;
+    int weight;   // 400 normal, 700 bold
+    bool italic;
+    bool underline;
+    bool strikeOut;
+    int charSet;  // 204: Cyrillic
+};
+
+struct WindowSpec {
+    std::u16string_view title;
+    int clientWidth;   // twips
+    int clientHeight;  // twips
+    Rgb background;
+    FontSpec font;
+};
+
+enum class ControlKind {
+    Label,       // opaque caption
+    ComboBox,    // editable: edit field with drop-down list, unsorted
+    PushButton,
+    ListBox,     // unsorted
+    TextBox,     // multi-line, vertical scroll bar
+};
+
+enum class Alignment { Left, Center };
+
+struct ControlSpec {
+    std::u16string_view name;  // Label1, Combo1, Command1, List1, Text1
+    int index;                 // member of a control array, or kNoIndex
+    ControlKind kind;
+    int left, top, width, height;  // twips
+    int tabIndex;
+    std::optional<Rgb> background;  // none: the platform's standard colour
+    std::u16string_view text;       // caption or initial text
+    bool visible;
+    std::u16string_view accessibleName;
+    Alignment alignment;
+};
+
+inline constexpr int kNoIndex = -1;
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kStandardDpi = 96;
+
+// Twips to pixels at a screen's dots per inch, to the nearest pixel.
+constexpr int TwipsToPixels(int twips, int dpi = kStandardDpi)
+{
+    return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
+}
+
+const WindowSpec& MainWindow();
+std::span<const ControlSpec> Controls();
+
+// The control with the given name and index; the tables hold each one.
+const ControlSpec& Control(std::u16string_view name, int index = kNoIndex);
+
+}  // namespace velmora::form

@@ -1,0 +1,248 @@
+#include "window/qt/main_window.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QStyle>
+#include <algorithm>
+#include <map>
+#include <vector>
+
+#include "window/form_tables.h"
+
+namespace velmora {
+namespace {
+
+QString ToQString(std::u16string_view text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QColor ToQColor(form::Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+QString ObjectName(const form::ControlSpec& spec)
+{
+    QString name = ToQString(spec.name);
+    if (spec.index != form::kNoIndex) {
+        name += QLatin1Char('_') + QString::number(spec.index);
+    }
+    return name;
+}
+
+QRect PixelGeometry(const form::ControlSpec& spec)
+{
+    return {form::TwipsToPixels(spec.left), form::TwipsToPixels(spec.top),
+            form::TwipsToPixels(spec.width), form::TwipsToPixels(spec.height)};
+}
+
+// Style sheets, since some platform styles ignore a palette's button colour.
+QString ColourStyle(const char* type, const form::Rgb& rgb)
+{
+    const QColor colour = ToQColor(rgb);
+    QString style = QStringLiteral("%1 { background-color: %2; color: black; }")
+                        .arg(QLatin1String(type), colour.name());
+    if (QLatin1String(type) == QLatin1String("QPushButton")) {
+        style += QStringLiteral(
+                     "QPushButton { border: 1px solid %1; border-radius: 3px; }"
+                     "QPushButton:focus { border: 2px solid black; }"
+                     "QPushButton:pressed { background-color: %2; }")
+                     .arg(colour.darker(250).name(), colour.darker(130).name());
+    }
+    return style;
+}
+
+// Light colours for every text, so that the fixed light backgrounds stay
+// legible under a dark desktop theme.
+QPalette LightPalette(const QStyle* style, const form::Rgb& background)
+{
+    QPalette palette = style->standardPalette();
+    palette.setColor(QPalette::Window, ToQColor(background));
+    return palette;
+}
+
+}  // namespace
+
+QFont FormFont()
+{
+    const form::FontSpec& spec = form::MainWindow().font;
+    QFont font;
+    font.setFamilies({ToQString(spec.family), ToQString(spec.substitute)});
+    font.setStyleHint(QFont::Serif);
+    font.setPointSize(spec.points);
+    font.setWeight(QFont::Weight(spec.weight));
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    return font;
+}
+
+// The controls the commands reach, on Qt's widgets.
+class QtFormControls final : public FormControls {
+public:
+    QComboBox* combo = nullptr;
+    QStringListModel* complements = nullptr;
+    QPlainTextEdit* reportBox = nullptr;
+    QWidget* window = nullptr;
+    MainWindow::ErrorDisplay errorDisplay;
+
+    std::u16string ComboText() const override { return combo->currentText().toStdU16String(); }
+    void SetComboText(std::u16string_view text) override { combo->setEditText(ToQString(text)); }
+    void SelectComboText() override
+    {
+        combo->setFocus(Qt::OtherFocusReason);
+        combo->lineEdit()->selectAll();
+    }
+    void AddComboItem(std::u16string_view text) override { combo->addItem(ToQString(text)); }
+    void ClearComboItems() override { combo->clear(); }
+
+    void AddListItem(std::u16string_view text) override
+    {
+        const int row = complements->rowCount();
+        complements->insertRows(row, 1);
+        complements->setData(complements->index(row), ToQString(text));
+    }
+    void SetListItems(const std::vector<std::u16string>& texts) override
+    {
+        QStringList list;
+        list.reserve(static_cast<qsizetype>(texts.size()));
+        for (const std::u16string& text : texts) {
+            list.append(ToQString(text));
+        }
+        complements->setStringList(list);
+    }
+
+    void SetReportText(std::u16string_view text) override { reportBox->setPlainText(ToQString(text)); }
+
+    void ReportError(const ErrorReport& report) override { errorDisplay(window, report); }
+};
+
+namespace {
+
+void ShowMessageBox(QWidget* parent, const ErrorReport& report)
+{
+    QMessageBox box(QMessageBox::Warning, ToQString(report.title), ToQString(report.text),
+                    QMessageBox::NoButton, parent);
+    box.addButton(ToQString(report.dismiss), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+QWidget* CreateControl(const form::ControlSpec& spec, QWidget* parent)
+{
+    const QString text = ToQString(spec.text);
+    QWidget* widget = nullptr;
+    switch (spec.kind) {
+    case form::ControlKind::Label: {
+        auto* label = new QLabel(text, parent);
+        label->setAlignment((spec.alignment == form::Alignment::Center ? Qt::AlignHCenter
+                                                                       : Qt::AlignLeft)
+                            | Qt::AlignVCenter);
+        label->setAutoFillBackground(true);
+        widget = label;
+        break;
+    }
+    case form::ControlKind::ComboBox: {
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(true);
+        combo->setModel(new QStringListModel(combo));
+        combo->setInsertPolicy(QComboBox::NoInsert);  // only "Въведи" adds entries
+        combo->setCompleter(nullptr);                 // no inline completion
+        combo->setEditText(text);
+        widget = combo;
+        break;
+    }
+    case form::ControlKind::PushButton: {
+        auto* button = new QPushButton(text, parent);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        widget = button;
+        break;
+    }
+    case form::ControlKind::ListBox: {
+        auto* list = new QListView(parent);
+        list->setModel(new QStringListModel(list));
+        widget = list;
+        break;
+    }
+    case form::ControlKind::TextBox: {
+        auto* box = new QPlainTextEdit(text, parent);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setReadOnly(true);
+        box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        box->setTabChangesFocus(true);
+        box->setFocusPolicy(Qt::StrongFocus);
+        widget = box;
+        break;
+    }
+    }
+    widget->setObjectName(ObjectName(spec));
+    widget->setAccessibleName(ToQString(spec.accessibleName));
+    widget->setGeometry(PixelGeometry(spec));
+    if (spec.background) {
+        widget->setStyleSheet(ColourStyle(spec.kind == form::ControlKind::PushButton ? "QPushButton"
+                                                                                     : "QLabel",
+                                          *spec.background));
+    }
+    widget->setVisible(spec.visible);
+    return widget;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QWidget(parent), controls_(std::make_unique<QtFormControls>())
+{
+    const form::WindowSpec& spec = form::MainWindow();
+    setWindowTitle(ToQString(spec.title));
+    setWindowIcon(QIcon(QStringLiteral(":/velmora/velmora.png")));
+    setFixedSize(form::TwipsToPixels(spec.clientWidth), form::TwipsToPixels(spec.clientHeight));
+    setPalette(LightPalette(style(), spec.background));
+    setAutoFillBackground(true);
+    setFont(FormFont());
+
+    controls_->window = this;
+    controls_->errorDisplay = ShowMessageBox;
+    const QString separator = QLocale().decimalPoint();
+    commands_ = std::make_unique<Commands>(
+        *controls_, separator.isEmpty() ? u'.' : char16_t(separator.front().unicode()));
+    CreateControls();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::SetErrorDisplay(ErrorDisplay display) { controls_->errorDisplay = std::move(display); }
+
+void MainWindow::CreateControls()
+{
+    command1_ = new QButtonGroup(this);
+    std::map<int, QWidget*> byTabIndex;
+    for (const form::ControlSpec& spec : form::Controls()) {
+        QWidget* widget = CreateControl(spec, this);
+        byTabIndex.emplace(spec.tabIndex, widget);
+        if (spec.name == u"Command1") {
+            command1_->addButton(static_cast<QAbstractButton*>(widget), spec.index);
+        }
+    }
+    for (auto it = byTabIndex.begin(); std::next(it) != byTabIndex.end(); ++it) {
+        setTabOrder(it->second, std::next(it)->second);
+    }
+
+    controls_->combo = findChild<QComboBox*>(QStringLiteral("Combo1"));
+    controls_->complements =
+        static_cast<QStringListModel*>(findChild<QListView*>(QStringLiteral("List1"))->model());
+    controls_->reportBox = findChild<QPlainTextEdit*>(QStringLiteral("Text1_0"));
+    connect(command1_, &QButtonGroup::idClicked, this,
+            [this](int index) { commands_->Command1Click(index); });
+
+    controls_->combo->setFocus(Qt::OtherFocusReason);  // where the first number is typed
+}
+
+}  // namespace velmora
