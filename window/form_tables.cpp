@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdlib>
 
+#include "window/program_info.h"
+
 namespace velmora::form {
 namespace {
 
@@ -23,7 +25,7 @@ constexpr std::u16string_view kQuotation =
 constexpr Rgb kLabelColour{255, 192, 128};
 
 constexpr WindowSpec kMainWindow{
-    u"https://velmora.example Математика - двойки числа с равни суми",
+    u"" VELMORA_WEB_ADDRESS " Математика - двойки числа с равни суми",
     6915,
     4725,
     {192, 192, 255},
