@@ -10,7 +10,7 @@ packages_for() {
     case "$1" in
         build) echo "g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation" ;;
         test)  echo "xvfb xauth x11-utils imagemagick" ;;
-        windows) echo "g++-mingw-w64-x86-64 wine64 icoutils" ;;
+        windows) echo "g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils xvfb xauth x11-utils imagemagick" ;;
         *) echo "install-deps: unknown group '$1' (build, test, windows)" >&2; exit 2 ;;
     esac
 }

@@ -1,8 +1,40 @@
 #!/bin/sh
 # Renders the window icon from its source, window/icons/velmora.svg, into the
-# image the program is built with: a 32 by 32 PNG, the window icon.
-# Needs ImageMagick. Run it after changing the SVG, and commit the results.
+# images the program is built with:
+#   velmora.png  32 by 32, with transparency: the Qt edition's window icon;
+#   velmora.ico  32 by 32, 256 colours with a transparency mask: the Windows
+#                executable's and window's icon.
+# Needs ImageMagick and Python 3. Run it after changing the SVG, and commit
+# the results.
 set -eu
 cd "$(dirname "$0")/../window/icons"
 convert -background none velmora.svg -resize 32x32 -depth 8 PNG32:velmora.png
-echo "velmora.png made from velmora.svg"
+
+# ImageMagick picks the ICO's colour depth by the colour count; write the
+# 8-bit ICO from the pixels instead.
+convert velmora.png -channel RGB -colors 255 +channel -depth 8 rgba:- | python3 -c '
+import struct, sys
+size = 32
+pixels = sys.stdin.buffer.read()
+assert len(pixels) == size * size * 4
+palette, indices, mask = [], bytearray(), bytearray()
+for y in reversed(range(size)):  # bottom-up rows
+    bits = 0
+    for x in range(size):
+        r, g, b, a = pixels[(y * size + x) * 4:(y * size + x) * 4 + 4]
+        colour = (b, g, r, 0) if a >= 128 else (0, 0, 0, 0)
+        if colour not in palette:
+            palette.append(colour)
+        indices.append(palette.index(colour))
+        bits = bits << 1 | (a < 128)
+    mask += bits.to_bytes(4, "big")
+assert len(palette) <= 256
+palette += [(0, 0, 0, 0)] * (256 - len(palette))
+header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 8, 0,
+                     len(indices) + len(mask), 0, 0, 256, 0)
+image = header + b"".join(bytes(c) for c in palette) + bytes(indices) + bytes(mask)
+icon = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", size, size, 0, 0, 1, 8,
+                                                   len(image), 6 + 16) + image
+open("velmora.ico", "wb").write(icon)
+'
+echo "velmora.png and velmora.ico made from velmora.svg"

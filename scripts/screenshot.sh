@@ -6,26 +6,32 @@
 #
 # OUTPUT.png defaults to docs/velmora-qt.png; SCALE, the screen's device
 # pixel ratio, to 1. PROGRAM names another executable (default
-# build/window/velmora). Needs xvfb-run, xwininfo and ImageMagick's import.
+# build/window/velmora), LAUNCHER a command to start it with (such as
+# "sh scripts/wine-run.sh"), WINDOW_CLASS the X class of its window (default
+# velmora). Needs xvfb-run, xwininfo and ImageMagick's import.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 output="${1:-$root/docs/velmora-qt.png}"
 scale="${2:-1}"
 program="${PROGRAM:-$root/build/window/velmora}"
+launcher="${LAUNCHER:-}"
+class="${WINDOW_CLASS:-velmora}"
 mkdir -p "$(dirname "$output")"
 
 if [ -z "${VELMORA_IN_XVFB:-}" ]; then
     VELMORA_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$output" "$scale"
 fi
 
-QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" "$program" &
+# shellcheck disable=SC2086
+QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" VELMORA_SCALE="$scale" $launcher "$program" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 
-# The window is the top-level one of class "velmora".
+# The window is the top-level one of the program's class.
 window=""
-for _ in $(seq 1 100); do
-    window="$(xwininfo -root -tree 2>/dev/null | awk '/\("velmora" "[^"]*"\)/ && $0 ~ /[0-9]+x[0-9]+/ {print $1; exit}')"
+for _ in $(seq 1 600); do
+    window="$(xwininfo -root -tree 2>/dev/null \
+        | awk -v class="(\"$class\" " 'index($0, class) && /[0-9]+x[0-9]+/ {print $1; exit}')"
     [ -n "$window" ] && break
     sleep 0.1
 done
@@ -33,6 +39,16 @@ if [ -z "$window" ]; then
     echo "screenshot: the window did not appear" >&2
     exit 1
 fi
-sleep 0.5  # let it paint
-import -window "$window" "$output"
+rm -f "$output"
+# Shown, then given a moment to paint.
+for _ in $(seq 1 100); do
+    xwininfo -id "$window" 2>/dev/null | grep -q "IsViewable" && break
+    sleep 0.1
+done
+sleep 0.5
+for _ in 1 2 3 4 5; do
+    import -window "$window" "$output" 2>/dev/null && break
+    sleep 0.5
+done
+[ -f "$output" ] || { echo "screenshot: the window could not be read" >&2; exit 1; }
 echo "$output"

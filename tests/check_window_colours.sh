@@ -1,12 +1,16 @@
 #!/bin/sh
-# Starts the real program on a virtual X display with the X11 platform plugin,
-# takes a picture of its window at device pixel ratios 1 and 2, and checks the
-# window's size and the colours of its background, labels and buttons.
+# Starts the real program on a virtual X display, takes a picture of its
+# window at each of the given device pixel ratios (default: 1 and 2), and
+# checks the window's size and the colours of its background, labels and
+# buttons.
 #
-#   check_window_colours.sh PROGRAM SCREENSHOT_SCRIPT
+#   check_window_colours.sh SCREENSHOT_SCRIPT [SCALE...]
+#
+# PROGRAM, LAUNCHER and WINDOW_CLASS go to the screenshot script.
 set -eu
-program="$1"
-screenshot="$2"
+screenshot="$1"
+shift
+[ "$#" -gt 0 ] || set -- 1 2
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -25,9 +29,9 @@ expect() {  # expect IMAGE SCALE X Y COLOUR WHAT   (X, Y in pixels at 96 dpi)
     fi
 }
 
-for scale in 1 2; do
+for scale in "$@"; do
     image="$work/window-$scale.png"
-    PROGRAM="$program" sh "$screenshot" "$image" "$scale" >/dev/null
+    sh "$screenshot" "$image" "$scale" >/dev/null
     size="$(identify -format "%wx%h" "$image")"
     if [ "$size" = "$((461 * scale))x$((315 * scale))" ]; then
         echo "ok   scale $scale: window is $size"

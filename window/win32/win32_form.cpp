@@ -1,0 +1,518 @@
+#include "window/win32/win32_form.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "logic/commands.h"
+
+namespace velmora::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"VelmoraMainWindow";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
+constexpr int kComboListRows = 8;
+
+// wchar_t is 16 bits on Windows, as are the program's texts.
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+std::u16string Utf16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
+
+COLORREF ToColorRef(form::Rgb rgb) { return RGB(rgb.red, rgb.green, rgb.blue); }
+
+std::wstring WindowText(HWND window)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The window class and style of each kind of control.
+struct NativeKind {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+NativeKind NativeKindOf(const form::ControlSpec& spec)
+{
+    switch (spec.kind) {
+    case form::ControlKind::Label:
+        return {L"STATIC",
+                DWORD(spec.alignment == form::Alignment::Center ? SS_CENTER : SS_LEFT)
+                    | SS_CENTERIMAGE | SS_NOPREFIX,
+                0};
+    case form::ControlKind::ComboBox:
+        return {L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+                WS_EX_CLIENTEDGE};
+    case form::ControlKind::PushButton:
+        return {L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, 0};  // owner-drawn to show its colour
+    case form::ControlKind::ListBox:
+        return {L"LISTBOX", LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER, 0};
+    case form::ControlKind::TextBox:
+        return {L"EDIT",
+                ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | ES_NOHIDESEL | WS_VSCROLL
+                    | WS_TABSTOP,
+                WS_EX_CLIENTEDGE};
+    }
+    return {L"STATIC", 0, 0};
+}
+
+// The tables' controls in tab order: the order of creation, which is the
+// order the dialog manager tabs through.
+std::vector<const form::ControlSpec*> ControlsInTabOrder()
+{
+    std::vector<const form::ControlSpec*> controls;
+    for (const form::ControlSpec& spec : form::Controls()) {
+        controls.push_back(&spec);
+    }
+    std::sort(controls.begin(), controls.end(),
+              [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+    return controls;
+}
+
+class MainWindow final : public FormControls {
+public:
+    explicit MainWindow(FormOptions options);
+    ~MainWindow() override;
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND Control(std::u16string_view name, int index) const;
+    const PairBook& Book() const { return commands_.Book(); }
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCreate();
+    void OnCommand(HWND control, int notification);
+    LRESULT OnColourStatic(HDC dc, HWND control);
+    void OnDrawButton(const DRAWITEMSTRUCT& item);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void OnActivate(bool active);
+    void OnSetFocus();
+
+    void ApplyDpi(UINT dpi);
+    const form::ControlSpec* SpecOf(HWND control) const;
+    int Pixels(int twips) const { return form::TwipsToPixels(twips, static_cast<int>(dpi_)); }
+
+    // FormControls: the commands reach the controls through these.
+    std::u16string ComboText() const override;
+    void SetComboText(std::u16string_view text) override;
+    void SelectComboText() override;
+    void AddComboItem(std::u16string_view text) override;
+    void ClearComboItems() override;
+    void AddListItem(std::u16string_view text) override;
+    void SetListItems(const std::vector<std::u16string>& texts) override;
+    void SetReportText(std::u16string_view text) override;
+    void ReportError(const ErrorReport& report) override;
+
+    FormOptions options_;
+    HWND window_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    HFONT font_ = nullptr;
+    std::vector<std::pair<const form::ControlSpec*, HWND>> controls_;
+    std::vector<std::pair<form::Rgb, HBRUSH>> brushes_;
+    HWND combo_ = nullptr;
+    HWND list_ = nullptr;
+    HWND report_ = nullptr;
+    HWND focusBeforeDeactivation_ = nullptr;
+    Commands commands_;
+
+};
+
+char16_t UserDecimalSeparator()
+{
+    wchar_t separator[4] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) > 0) {
+        return static_cast<char16_t>(separator[0]);
+    }
+    return u'.';
+}
+
+MainWindow::MainWindow(FormOptions options)
+    : options_(std::move(options)), commands_(*this, UserDecimalSeparator())
+{
+    for (const form::ControlSpec& spec : form::Controls()) {
+        if (spec.background) {
+            brushes_.emplace_back(*spec.background, CreateSolidBrush(ToColorRef(*spec.background)));
+        }
+    }
+}
+
+MainWindow::~MainWindow()
+{
+    for (const auto& [rgb, brush] : brushes_) {
+        DeleteObject(brush);
+    }
+    if (font_) {
+        DeleteObject(font_);
+    }
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        delete self;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        OnCreate();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return OnColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM:
+        OnDrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    case WM_SETFOCUS:
+        OnSetFocus();
+        return 0;
+    case WM_DESTROY:
+        if (options_.endsProgramOnClose) {
+            PostQuitMessage(0);
+        }
+        return 0;
+    default:
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void MainWindow::OnCreate()
+{
+    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    int id = kFirstControlId;
+    for (const form::ControlSpec* spec : ControlsInTabOrder()) {
+        const NativeKind native = NativeKindOf(*spec);
+        const DWORD style = WS_CHILD | native.style | (spec->visible ? WS_VISIBLE : 0);
+        HWND control = CreateWindowExW(native.exStyle, native.className, Wide(spec->text).c_str(),
+                                       style, 0, 0, 0, 0, window_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)),
+                                       instance, nullptr);
+        controls_.emplace_back(spec, control);
+    }
+    combo_ = Control(u"Combo1", form::kNoIndex);
+    list_ = Control(u"List1", form::kNoIndex);
+    report_ = Control(u"Text1", 0);
+    SendMessageW(report_, EM_SETLIMITTEXT, 0, 0);  // no limit to the report's length
+    ApplyDpi(GetDpiForWindow(window_));
+    focusBeforeDeactivation_ = combo_;  // where the first number is typed
+}
+
+// Places, sizes and the font, for the screen's dots per inch.
+void MainWindow::ApplyDpi(UINT dpi)
+{
+    dpi_ = dpi;
+    const form::FontSpec& fontSpec = form::MainWindow().font;
+    LOGFONTW logFont{};
+    logFont.lfHeight = -MulDiv(fontSpec.points, static_cast<int>(dpi_), 72);
+    logFont.lfWeight = fontSpec.weight;
+    logFont.lfItalic = fontSpec.italic;
+    logFont.lfUnderline = fontSpec.underline;
+    logFont.lfStrikeOut = fontSpec.strikeOut;
+    logFont.lfCharSet = static_cast<BYTE>(fontSpec.charSet);
+    logFont.lfQuality = CLEARTYPE_QUALITY;
+    logFont.lfPitchAndFamily = VARIABLE_PITCH | FF_ROMAN;
+    const std::wstring family = Wide(fontSpec.family);
+    family.copy(logFont.lfFaceName, LF_FACESIZE - 1);
+    HFONT font = CreateFontIndirectW(&logFont);
+    // Where the family is missing, its metric-compatible substitute.
+    if (HDC dc = GetDC(window_)) {
+        HGDIOBJ previous = SelectObject(dc, font);
+        wchar_t face[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        SelectObject(dc, previous);
+        ReleaseDC(window_, dc);
+        if (family != face) {
+            const std::wstring substitute = Wide(fontSpec.substitute);
+            std::fill(std::begin(logFont.lfFaceName), std::end(logFont.lfFaceName), L'\0');
+            substitute.copy(logFont.lfFaceName, LF_FACESIZE - 1);
+            DeleteObject(font);
+            font = CreateFontIndirectW(&logFont);
+        }
+    }
+
+    for (const auto& [spec, control] : controls_) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        int height = Pixels(spec->height);
+        if (spec->kind == form::ControlKind::ComboBox) {
+            // The height given to a drop-down combo box includes its list;
+            // the edit field takes the tables' height.
+            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                         height - 2 * GetSystemMetricsForDpi(SM_CYEDGE, dpi_) - 2);
+            height *= kComboListRows;
+        }
+        SetWindowPos(control, nullptr, Pixels(spec->left), Pixels(spec->top),
+                     Pixels(spec->width), height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (font_) {
+        DeleteObject(font_);
+    }
+    font_ = font;
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested)
+{
+    ApplyDpi(dpi);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The one dispatcher of the Command1 buttons: the clicked button's index.
+void MainWindow::OnCommand(HWND control, int notification)
+{
+    const form::ControlSpec* spec = SpecOf(control);
+    if (spec && spec->name == u"Command1" && notification == BN_CLICKED) {
+        commands_.Command1Click(spec->index);
+    }
+}
+
+LRESULT MainWindow::OnColourStatic(HDC dc, HWND control)
+{
+    const form::ControlSpec* spec = SpecOf(control);
+    if (spec && spec->background) {
+        SetBkColor(dc, ToColorRef(*spec->background));
+        SetTextColor(dc, RGB(0, 0, 0));  // dark on the light, fixed background
+        const auto found = std::find_if(brushes_.begin(), brushes_.end(),
+                                        [&](const auto& b) { return b.first == *spec->background; });
+        return reinterpret_cast<LRESULT>(found->second);
+    }
+    // A read-only text box looks like any other text box.
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+}
+
+void MainWindow::OnDrawButton(const DRAWITEMSTRUCT& item)
+{
+    const form::ControlSpec* spec = SpecOf(item.hwndItem);
+    if (!spec || !spec->background) {
+        return;
+    }
+    RECT rect = item.rcItem;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const auto found = std::find_if(brushes_.begin(), brushes_.end(),
+                                    [&](const auto& b) { return b.first == *spec->background; });
+    FillRect(item.hDC, &rect, found->second);
+    DrawEdge(item.hDC, &rect, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+
+    RECT textRect = rect;
+    if (pressed) {
+        OffsetRect(&textRect, 1, 1);
+    }
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT)
+                                                           : RGB(0, 0, 0));
+    const std::wstring caption = Wide(spec->text);
+    DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &textRect,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS) {
+        const int inset = MulDiv(3, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+        InflateRect(&rect, -inset, -inset);
+        DrawFocusRect(item.hDC, &rect);
+    }
+}
+
+// The focus returns to where it was when the window is activated again.
+void MainWindow::OnActivate(bool active)
+{
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus)) {
+            focusBeforeDeactivation_ = focus;
+        }
+    }
+}
+
+void MainWindow::OnSetFocus()
+{
+    if (focusBeforeDeactivation_ && IsWindow(focusBeforeDeactivation_)) {
+        SetFocus(focusBeforeDeactivation_);
+    }
+}
+
+HWND MainWindow::Control(std::u16string_view name, int index) const
+{
+    for (const auto& [spec, control] : controls_) {
+        if (spec->name == name && spec->index == index) {
+            return control;
+        }
+    }
+    return nullptr;
+}
+
+const form::ControlSpec* MainWindow::SpecOf(HWND control) const
+{
+    for (const auto& [spec, handle] : controls_) {
+        if (handle == control) {
+            return spec;
+        }
+    }
+    return nullptr;
+}
+
+std::u16string MainWindow::ComboText() const { return Utf16(WindowText(combo_)); }
+
+void MainWindow::SetComboText(std::u16string_view text)
+{
+    SetWindowTextW(combo_, Wide(text).c_str());
+}
+
+void MainWindow::SelectComboText()
+{
+    SetFocus(combo_);
+    SendMessageW(combo_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+}
+
+void MainWindow::AddComboItem(std::u16string_view text)
+{
+    SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+void MainWindow::ClearComboItems() { SendMessageW(combo_, CB_RESETCONTENT, 0, 0); }
+
+void MainWindow::AddListItem(std::u16string_view text)
+{
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+void MainWindow::SetListItems(const std::vector<std::u16string>& texts)
+{
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    std::size_t characters = 0;
+    for (const std::u16string& text : texts) {
+        characters += text.size() + 1;
+    }
+    SendMessageW(list_, LB_INITSTORAGE, texts.size(), characters * sizeof(wchar_t));
+    for (const std::u16string& text : texts) {
+        AddListItem(text);
+    }
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+}
+
+void MainWindow::SetReportText(std::u16string_view text)
+{
+    SetWindowTextW(report_, Wide(text).c_str());
+}
+
+void MainWindow::ReportError(const ErrorReport& report)
+{
+    if (options_.errorDisplay) {
+        options_.errorDisplay(window_, report);
+        return;
+    }
+    MessageBoxW(window_, Wide(report.text).c_str(), Wide(report.title).c_str(),
+                MB_OK | MB_ICONWARNING);
+}
+
+bool RegisterWindowClass(HINSTANCE instance)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (GetClassInfoExW(instance, kClassName, &windowClass)) {
+        return true;
+    }
+    windowClass.lpfnWndProc = MainWindow::WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = CreateSolidBrush(ToColorRef(form::MainWindow().background));
+    windowClass.lpszClassName = kClassName;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
+MainWindow* FormOf(HWND mainWindow)
+{
+    return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(mainWindow, GWLP_USERDATA));
+}
+
+}  // namespace
+
+HWND CreateMainWindow(HINSTANCE instance, FormOptions options)
+{
+    if (!RegisterWindowClass(instance)) {
+        return nullptr;
+    }
+    const form::WindowSpec& spec = form::MainWindow();
+    auto form = std::make_unique<MainWindow>(std::move(options));
+    HWND window = CreateWindowExW(kWindowExStyle, kClassName, Wide(spec.title).c_str(),
+                                  kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
+                                  nullptr, instance, form.get());
+    if (!window) {
+        return nullptr;  // the window was never made, so the form is still ours to free
+    }
+    form.release();  // the window owns it now, up to WM_NCDESTROY
+
+    // The client area the tables ask for, at the screen's dots per inch.
+    const UINT dpi = GetDpiForWindow(window);
+    RECT frame{0, 0, form::TwipsToPixels(spec.clientWidth, static_cast<int>(dpi)),
+               form::TwipsToPixels(spec.clientHeight, static_cast<int>(dpi))};
+    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return window;
+}
+
+HWND FindControl(HWND mainWindow, std::u16string_view name, int index)
+{
+    return FormOf(mainWindow)->Control(name, index);
+}
+
+const PairBook& BookOf(HWND mainWindow) { return FormOf(mainWindow)->Book(); }
+
+bool PreTranslate(HWND mainWindow, MSG& message)
+{
+    // Ctrl+A arrives as the character 1: select the whole text of an edit field.
+    if (message.message == WM_CHAR && message.wParam == 1 && IsChild(mainWindow, message.hwnd)) {
+        wchar_t className[16] = {};
+        GetClassNameW(message.hwnd, className, 16);
+        if (lstrcmpiW(className, L"Edit") == 0) {
+            SendMessageW(message.hwnd, EM_SETSEL, 0, -1);
+            return true;
+        }
+    }
+    // Tab order; Enter and Esc become IDOK and IDCANCEL, which no control has.
+    return IsDialogMessageW(mainWindow, &message) != FALSE;
+}
+
+int RunMessageLoop(HWND mainWindow)
+{
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!PreTranslate(mainWindow, message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace velmora::win32
