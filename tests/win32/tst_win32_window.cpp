@@ -131,30 +131,26 @@ struct Fixture {
     std::wstring ComboText() const { return Text(Combo()); }
     std::wstring ReportText() const { return Text(ReportBox()); }
 
-    std::vector<std::wstring> Entries() const
+    // The items of a combo box or a list box, through its own messages.
+    static std::vector<std::wstring> Items(HWND control, UINT count, UINT length, UINT text)
     {
         std::vector<std::wstring> items;
-        const auto count = SendMessageW(Combo(), CB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) {
-            std::wstring item(static_cast<std::size_t>(SendMessageW(Combo(), CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
-            item.resize(static_cast<std::size_t>(SendMessageW(
-                Combo(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+        const LRESULT n = SendMessageW(control, count, 0, 0);
+        for (LRESULT i = 0; i < n; ++i) {
+            std::wstring item(static_cast<std::size_t>(SendMessageW(control, length, i, 0)) + 1, L'\0');
+            item.resize(static_cast<std::size_t>(
+                SendMessageW(control, text, i, reinterpret_cast<LPARAM>(item.data()))));
             items.push_back(item);
         }
         return items;
     }
+    std::vector<std::wstring> Entries() const
+    {
+        return Items(Combo(), CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+    }
     std::vector<std::wstring> Complements() const
     {
-        HWND list = FindControl(window, u"List1");
-        std::vector<std::wstring> items;
-        const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) {
-            std::wstring item(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-            item.resize(static_cast<std::size_t>(
-                SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
-            items.push_back(item);
-        }
-        return items;
+        return Items(FindControl(window, u"List1"), LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
     }
     RECT ClientRectOf(HWND control) const
     {
