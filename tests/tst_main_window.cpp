@@ -14,6 +14,7 @@
 #include <QStringListModel>
 #include <QTest>
 
+#include "tests/awkward_inputs.h"
 #include "window/qt/main_window.h"
 
 using namespace velmora;
@@ -65,6 +66,10 @@ private slots:
     void noInlineCompletion();
     void pickedEntryIsEnteredAgain();
     void reportCanBeCopied();
+    void pastedTexts_data();
+    void pastedTexts();
+    void randomSequences_data();
+    void randomSequences();
 
 private:
     template <typename T> T* Find(const char* name)
@@ -416,6 +421,84 @@ void TestMainWindow::reportCanBeCopied()
     QTest::keyClick(Report(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(), QString("42 + 57 = 99\n"));
     QVERIFY(Report()->isReadOnly());
+}
+
+void TestMainWindow::pastedTexts_data()
+{
+    QTest::addColumn<QString>("pasted");
+    const auto text = [](std::u16string_view units) {
+        return QString::fromUtf16(units.data(), qsizetype(units.size()));
+    };
+    QTest::newRow("a megabyte of digits") << QString(1 << 20, '9');
+    QTest::newRow("a megabyte of letters") << QString(1 << 20, 'x');
+    QTest::newRow("control characters") << text(u"\x01\x02\x1b");
+    QTest::newRow("embedded NUL") << text(std::u16string_view(u"\0" u"42", 3));
+    QTest::newRow("lone surrogates") << text(u"\xdc00\xd800");
+    QTest::newRow("right-to-left mark") << text(u"\u200f42");
+    QTest::newRow("full-width digits") << text(u"\uff14\uff12");
+    QTest::newRow("Arabic-Indic digits") << text(u"\u0664\u0662");
+}
+
+// Pasted with Ctrl+V into the number field: refused or rejected, nothing lost.
+void TestMainWindow::pastedTexts()
+{
+    QFETCH(QString, pasted);
+    Enter("42");
+    Click("Command1_2");
+    QApplication::clipboard()->setText(pasted);
+    Combo()->lineEdit()->setFocus();
+    QTest::keyClick(Combo()->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(!Combo()->currentText().isEmpty());
+    Click("Command1_0");
+    QCOMPARE(Entries(), QStringList{"42"});
+    QCOMPARE(Complements(), QStringList{"57"});
+    QCOMPARE(Report()->toPlainText(), QString("42 + 57 = 99\n"));
+    QVERIFY(reports.size() <= 1);
+}
+
+void TestMainWindow::randomSequences_data()
+{
+    QTest::addColumn<quint64>("seed");
+    for (quint64 seed = 101; seed <= 105; ++seed) {
+        QTest::addRow("seed %llu", seed) << seed;
+    }
+}
+
+// Random clicks through the real widgets: they always show what the pair book
+// holds, and a rejected text stays for correcting.
+void TestMainWindow::randomSequences()
+{
+    QFETCH(quint64, seed);
+    AwkwardInputs inputs(seed);
+    for (int step = 0; step < 400; ++step) {
+        const QString where = QString("seed %1, step %2").arg(seed).arg(step);
+        const int command = inputs.Below(100);
+        if (command < 3) {
+            Click("Command1_1");
+            QVERIFY2(Report()->toPlainText().isEmpty(), qPrintable(where));
+        } else if (command < 10) {
+            Click("Command1_2");
+            const QString report = QString::fromStdU16String(window->Book().OutputPairs());
+            QVERIFY2(Report()->toPlainText() == QString(report).replace("\r\n", "\n"),
+                     qPrintable(where));
+        } else {
+            const QString typed = QString::fromStdU16String(inputs.Next()).left(32767);
+            const qsizetype reportsBefore = reports.size();
+            Combo()->setEditText(typed);
+            Click("Command1_0");
+            const bool rejected = reports.size() > reportsBefore;
+            QVERIFY2(Combo()->currentText() == (rejected ? typed : QString()), qPrintable(where));
+        }
+        QStringList entries, complements;
+        for (const std::u16string& entry : window->Book().Entries()) {
+            entries << QString::fromStdU16String(entry);
+        }
+        for (const std::u16string& complement : window->Book().Complements()) {
+            complements << QString::fromStdU16String(complement);
+        }
+        QVERIFY2(Entries() == entries, qPrintable(where));
+        QVERIFY2(Complements() == complements, qPrintable(where));
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

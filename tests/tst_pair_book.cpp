@@ -54,6 +54,8 @@ private slots:
     void refusedChangesNothing();
     void tooLargeChangesNothing_data();
     void tooLargeChangesNothing();
+    void pastedTextsChangeNothing_data();
+    void pastedTextsChangeNothing();
     void maxSumForDigits_data();
     void maxSumForDigits();
     void clearAll();
@@ -189,6 +191,40 @@ void TestPairBook::tooLargeChangesNothing()
     QCOMPARE(book.InputNumber(U16(typed)), InputOutcome::TooLarge);
     QCOMPARE(Take(book), snapshot);
     QVERIFY(book.OutputPairs() == report);
+}
+
+void TestPairBook::pastedTextsChangeNothing_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<InputOutcome>("outcome");
+    const auto text = [](std::u16string_view units) {
+        return QString::fromUtf16(units.data(), qsizetype(units.size()));
+    };
+    using O = InputOutcome;
+    QTest::newRow("a megabyte of letters") << QString(1 << 20, 'x') << O::Refused;
+    QTest::newRow("a megabyte of blanks, then 7") << QString((1 << 20) - 1, ' ') + "7" << O::TooLarge;
+    QTest::newRow("a megabyte of digits") << QString(1 << 20, '9') << O::TooLarge;
+    QTest::newRow("control characters") << text(u"\x01\x02\x1b\x7f") << O::Refused;
+    QTest::newRow("line feed first") << text(u"\n42") << O::Refused;
+    QTest::newRow("embedded NUL first") << text(std::u16string_view(u"\0" u"42", 3)) << O::Refused;
+    QTest::newRow("lone high surrogate") << text(u"\xd800" u"42") << O::Refused;
+    QTest::newRow("lone low surrogate") << text(u"\xdc00") << O::Refused;
+    QTest::newRow("right-to-left mark") << text(u"\u200f42") << O::Refused;
+    QTest::newRow("full-width digits") << text(u"\uff14\uff12") << O::Refused;
+    QTest::newRow("Arabic-Indic digits") << text(u"\u0664\u0662") << O::Refused;
+    QTest::newRow("Eastern Arabic-Indic digits") << text(u"\u06f4\u06f2") << O::Refused;
+    QTest::newRow("Devanagari digits") << text(u"\u096a\u0968") << O::Refused;
+}
+
+// Texts pasted from anywhere: refused or rejected, and the book as it was.
+void TestPairBook::pastedTextsChangeNothing()
+{
+    QFETCH(QString, typed);
+    QFETCH(InputOutcome, outcome);
+    PairBook book = BookWith({"42", "7"});
+    const Snapshot before = Take(book);
+    QCOMPARE(book.InputNumber(U16(typed)), outcome);
+    QCOMPARE(Take(book), before);
 }
 
 void TestPairBook::maxSumForDigits_data()
