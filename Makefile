@@ -1,10 +1,12 @@
 # Velmora: set-up, build, test and run. See README.md.
 BUILD ?= build
 WINDOWS_BUILD ?= build-windows
+SANITIZE_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_TYPE = -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build windows test run screenshots clean
+.PHONY: all setup build windows sanitize fuzz test run screenshots clean
 
 all: build
 
@@ -22,11 +24,26 @@ windows:
 	    -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
+# Every test: the Qt edition, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the fuzzers for a bounded number of inputs, and
+# the Windows edition under Wine.
 test:
-	@sh scripts/install-deps.sh build test windows
-	@$(MAKE) --no-print-directory build windows
+	@sh scripts/install-deps.sh build test windows fuzz
+	@$(MAKE) --no-print-directory build windows sanitize fuzz
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	@ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
+	@ctest --test-dir $(FUZZ_BUILD) --output-on-failure -j $(JOBS)
 	@ctest --test-dir $(WINDOWS_BUILD) --output-on-failure
+
+sanitize: setup
+	@cmake -S . -B $(SANITIZE_BUILD) $(CMAKE_TYPE) -DVELMORA_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+
+fuzz:
+	@sh scripts/install-deps.sh fuzz
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_TYPE) -DVELMORA_FUZZ=ON \
+	    -DVELMORA_QT=OFF -DVELMORA_SANITIZE=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 
 run: build
 	@$(BUILD)/window/velmora
@@ -38,4 +55,4 @@ screenshots: build windows
 	    WINDOW_CLASS=velmora.exe sh scripts/screenshot.sh docs/velmora-windows.png 1
 
 clean:
-	rm -rf $(BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(WINDOWS_BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

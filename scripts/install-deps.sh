@@ -3,7 +3,7 @@
 # machine lacks. Asks apt-get only for missing packages; without apt-get it
 # lists them for installing by hand.
 #
-#   scripts/install-deps.sh [build|test|windows]...   (default: build)
+#   scripts/install-deps.sh [build|test|windows|fuzz|bench]...   (default: build)
 set -eu
 
 packages_for() {
@@ -11,7 +11,9 @@ packages_for() {
         build) echo "g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation" ;;
         test)  echo "xvfb xauth x11-utils imagemagick" ;;
         windows) echo "g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils xvfb xauth x11-utils imagemagick" ;;
-        *) echo "install-deps: unknown group '$1' (build, test, windows)" >&2; exit 2 ;;
+        fuzz) echo "clang libclang-rt-dev" ;;
+        bench) echo "libbenchmark-dev" ;;
+        *) echo "install-deps: unknown group '$1' (build, test, windows, fuzz, bench)" >&2; exit 2 ;;
     esac
 }
 
