@@ -3,10 +3,11 @@ BUILD ?= build
 WINDOWS_BUILD ?= build-windows
 SANITIZE_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+BENCH_BUILD ?= build-bench
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_TYPE = -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build windows sanitize fuzz test run screenshots clean
+.PHONY: all setup build windows sanitize fuzz test bench run screenshots clean
 
 all: build
 
@@ -28,7 +29,8 @@ windows:
 # UndefinedBehaviorSanitizer, the fuzzers for a bounded number of inputs, and
 # the Windows edition under Wine.
 test:
-	@sh scripts/install-deps.sh build test windows fuzz
+	@sh scripts/install-deps.sh build test windows fuzz bench
+	@cmake -S . -B $(BUILD) $(CMAKE_TYPE) -DVELMORA_BENCH=ON >/dev/null  # the benchmarks build too
 	@$(MAKE) --no-print-directory build windows sanitize fuzz
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	@ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
@@ -45,6 +47,16 @@ fuzz:
 	    -DVELMORA_QT=OFF -DVELMORA_SANITIZE=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 
+# Speed and memory figures (they print figures, they assert nothing).
+bench: setup
+	@sh scripts/install-deps.sh bench
+	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DVELMORA_BENCH=ON \
+	    -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS)
+	@$(BENCH_BUILD)/bench/bench_pair_book
+	@$(BENCH_BUILD)/bench/bench_window
+	@$(BENCH_BUILD)/bench/bench_startup
+
 run: build
 	@$(BUILD)/window/velmora
 
@@ -55,4 +67,4 @@ screenshots: build windows
 	    WINDOW_CLASS=velmora.exe sh scripts/screenshot.sh docs/velmora-windows.png 1
 
 clean:
-	rm -rf $(BUILD) $(WINDOWS_BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(WINDOWS_BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

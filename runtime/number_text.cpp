@@ -70,13 +70,6 @@ std::optional<NumberSpans> ScanNumber(std::u16string_view text)
     return number;
 }
 
-void AppendDigits(std::string& out, std::u16string_view digits)
-{
-    for (const char16_t c : digits) {
-        out.push_back(static_cast<char>(c));
-    }
-}
-
 // Where the first significant digit stands relative to the point, shifted by
 // the exponent: positive for magnitudes of 1 or more. Saturates instead of
 // overflowing for absurdly long texts. Decides which way a number beyond the
@@ -110,27 +103,36 @@ double NumericValue(std::u16string_view text)
         return 0.0;
     }
     // from_chars reads plain ASCII in the C locale's form: rewrite the number
-    // as digits, point and 'e', whatever marks the text used.
-    std::string ascii;
-    ascii.reserve(number->integerDigits.size() + number->fractionDigits.size()
-                  + number->exponentDigits.size() + 4);
+    // as digits, point and 'e', whatever marks the text used. Short numbers,
+    // the usual ones, are rewritten on the stack.
+    const std::size_t length = number->integerDigits.size() + number->fractionDigits.size()
+                               + number->exponentDigits.size() + 4;
+    std::array<char, 64> shortBuffer;
+    std::string longBuffer;
+    char* const start = length <= shortBuffer.size() ? shortBuffer.data()
+                                                     : (longBuffer.resize(length), longBuffer.data());
+    char* out = start;
+    auto append = [&out](std::u16string_view digits) {
+        for (const char16_t c : digits) {
+            *out++ = static_cast<char>(c);
+        }
+    };
     if (number->integerDigits.empty()) {
-        ascii.push_back('0');
+        *out++ = '0';
     }
-    AppendDigits(ascii, number->integerDigits);
+    append(number->integerDigits);
     if (!number->fractionDigits.empty()) {
-        ascii.push_back('.');
-        AppendDigits(ascii, number->fractionDigits);
+        *out++ = '.';
+        append(number->fractionDigits);
     }
     if (!number->exponentDigits.empty()) {
-        ascii.push_back('e');
-        ascii.push_back(number->negativeExponent ? '-' : '+');
-        AppendDigits(ascii, number->exponentDigits);
+        *out++ = 'e';
+        *out++ = number->negativeExponent ? '-' : '+';
+        append(number->exponentDigits);
     }
 
     double magnitude = 0.0;
-    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), magnitude,
-                                              std::chars_format::general);
+    const auto [end, error] = std::from_chars(start, out, magnitude, std::chars_format::general);
     if (error == std::errc::result_out_of_range) {
         magnitude = DecimalMagnitude(*number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (error != std::errc{}) {
@@ -173,17 +175,24 @@ std::u16string RealText(double value, char16_t decimalSeparator)
         return u"0";  // also for -0.0, which must not print a sign
     }
     std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::general, 15);
-    std::u16string text;
-    text.reserve(static_cast<std::size_t>(result.ptr - buffer.data()));
-    for (const char* c = buffer.data(); c != result.ptr; ++c) {
-        switch (*c) {
-        case '.': text.push_back(decimalSeparator); break;
-        case 'e': text.push_back(u'E'); break;
-        default: text.push_back(static_cast<char16_t>(*c)); break;
-        }
+    std::to_chars_result result;
+    // Integral values below 1E15 print as their digits whatever the way;
+    // the integer way is the quick one.
+    if (std::fabs(value) < 1e15 && std::trunc(value) == value) {
+        result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                               static_cast<std::int64_t>(value));
+    } else {
+        result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                               std::chars_format::general, 15);
     }
+    std::u16string text(static_cast<std::size_t>(result.ptr - buffer.data()), u'\0');
+    std::transform(buffer.data(), result.ptr, text.begin(), [decimalSeparator](char c) -> char16_t {
+        switch (c) {
+        case '.': return decimalSeparator;
+        case 'e': return u'E';
+        default: return static_cast<char16_t>(c);
+        }
+    });
     return text;
 }
 

@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QIcon>
+#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -74,8 +76,10 @@ QPalette LightPalette(const QStyle* style, const form::Rgb& background)
 QFont FormFont()
 {
     const form::FontSpec& spec = form::MainWindow().font;
-    QFont font;
-    font.setFamilies({ToQString(spec.family), ToQString(spec.substitute)});
+    // One family that is there, so that text is laid out with one font
+    // instead of a search through the missing one's stand-ins.
+    const QString family = ToQString(spec.family);
+    QFont font(QFontDatabase::hasFamily(family) ? family : ToQString(spec.substitute));
     font.setStyleHint(QFont::Serif);
     font.setPointSize(spec.points);
     font.setWeight(QFont::Weight(spec.weight));
@@ -202,7 +206,8 @@ MainWindow::MainWindow(QWidget* parent)
 {
     const form::WindowSpec& spec = form::MainWindow();
     setWindowTitle(ToQString(spec.title));
-    setWindowIcon(QIcon(QStringLiteral(":/velmora/velmora.png")));
+    // Named as PNG, so that no image format needs to be guessed.
+    setWindowIcon(QPixmap(QStringLiteral(":/velmora/velmora.png"), "PNG"));
     setFixedSize(form::TwipsToPixels(spec.clientWidth), form::TwipsToPixels(spec.clientHeight));
     setPalette(LightPalette(style(), spec.background));
     setAutoFillBackground(true);
