@@ -7,7 +7,7 @@ BENCH_BUILD ?= build-bench
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_TYPE = -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build windows sanitize fuzz test bench run screenshots clean
+.PHONY: all setup build windows sanitize fuzz test bench package run screenshots clean
 
 all: build
 
@@ -29,7 +29,7 @@ windows:
 # UndefinedBehaviorSanitizer, the fuzzers for a bounded number of inputs, and
 # the Windows edition under Wine.
 test:
-	@sh scripts/install-deps.sh build test windows fuzz bench
+	@sh scripts/install-deps.sh build test windows fuzz bench package
 	@cmake -S . -B $(BUILD) $(CMAKE_TYPE) -DVELMORA_BENCH=ON >/dev/null  # the benchmarks build too
 	@$(MAKE) --no-print-directory build windows sanitize fuzz
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -56,6 +56,11 @@ bench: setup
 	@$(BENCH_BUILD)/bench/bench_pair_book
 	@$(BENCH_BUILD)/bench/bench_window
 	@$(BENCH_BUILD)/bench/bench_startup
+
+# The Debian package: $(BUILD)/velmora_1.00_amd64.deb
+package: build
+	@sh scripts/install-deps.sh package
+	@cd $(BUILD) && cpack -G DEB
 
 run: build
 	@$(BUILD)/window/velmora

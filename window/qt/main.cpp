@@ -33,6 +33,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.velmora.Velmora"));
 
     velmora::MainWindow window;
     window.show();

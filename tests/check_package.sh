@@ -1,0 +1,62 @@
+#!/bin/sh
+# Makes the Debian package from a configured build folder and checks it from
+# the outside: its declared dependencies, its files, its desktop entry and
+# AppStream metainfo; then unpacks it into a scratch folder (nothing is
+# installed) and starts the unpacked program on a virtual display until its
+# window is shown.
+#
+#   check_package.sh BUILD_DIR SCREENSHOT_SCRIPT
+set -eu
+build="$1"
+screenshot="$2"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+failures=0
+ok() { echo "ok   $1"; }
+fail() { echo "FAIL $1"; failures=$((failures + 1)); }
+
+(cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
+deb="$(ls "$work"/out/velmora_*.deb)"
+case "$(basename "$deb")" in
+    velmora_1.00_*.deb) ok "package file $(basename "$deb")" ;;
+    *) fail "package file is $(basename "$deb")" ;;
+esac
+
+info="$(dpkg-deb -I "$deb")"
+for field in "Package: velmora" "Version: 1.00" "Section: education"; do
+    echo "$info" | grep -q "^ $field\$" && ok "$field" || fail "no '$field'"
+done
+depends="$(echo "$info" | sed -n 's/^ Depends: //p')"
+for package in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation; do
+    echo "$depends" | grep -q "\\b$package\\b" && ok "depends on $package" || fail "no dependency on $package"
+done
+
+contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"
+for file in ./usr/bin/velmora \
+            ./usr/share/applications/example.velmora.Velmora.desktop \
+            ./usr/share/metainfo/example.velmora.Velmora.metainfo.xml \
+            ./usr/share/icons/hicolor/32x32/apps/example.velmora.Velmora.png \
+            ./usr/share/icons/hicolor/scalable/apps/example.velmora.Velmora.svg; do
+    echo "$contents" | grep -qx "$file" && ok "holds $file" || fail "lacks $file"
+done
+
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+desktop-file-validate "$root/usr/share/applications/example.velmora.Velmora.desktop" \
+    && ok "desktop entry valid" || fail "desktop entry invalid"
+appstreamcli validate --no-net "$root/usr/share/metainfo/example.velmora.Velmora.metainfo.xml" >/dev/null \
+    && ok "metainfo valid" || fail "metainfo invalid"
+grep -q '<release version="1.00"' "$root/usr/share/metainfo/example.velmora.Velmora.metainfo.xml" \
+    && ok "metainfo release 1.00" || fail "metainfo release is not 1.00"
+size="$(identify -format "%wx%h" "$root/usr/share/icons/hicolor/32x32/apps/example.velmora.Velmora.png")"
+[ "$size" = "32x32" ] && ok "icon 32x32" || fail "icon is $size"
+
+if PROGRAM="$root/usr/bin/velmora" sh "$screenshot" "$work/shown.png" 1 >/dev/null \
+    && [ "$(identify -format "%wx%h" "$work/shown.png")" = "461x315" ]; then
+    ok "the unpacked program shows its window"
+else
+    fail "the unpacked program did not show its window"
+fi
+
+[ "$failures" -eq 0 ] || { echo "$failures failed"; exit 1; }
+echo "package: all checks passed"
