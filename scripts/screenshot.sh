@@ -27,11 +27,20 @@ QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" VELMORA_SCALE="$scale" $launcher "$
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 
-# The window is the top-level one of the program's class.
+# The window is a shown top-level one of the program's class, of a window's
+# size (a toolkit may keep hidden helper windows of the same class).
+find_window() {
+    for id in $(xwininfo -root -tree 2>/dev/null \
+                | awk -v class="(\"$class\" " 'index($0, class) {print $1}'); do
+        details="$(xwininfo -id "$id" 2>/dev/null)" || continue
+        echo "$details" | grep -q "IsViewable" || continue
+        width="$(echo "$details" | awk '/Width:/ {print $2}')"
+        [ "${width:-0}" -ge 100 ] && { echo "$id"; return; }
+    done
+}
 window=""
 for _ in $(seq 1 600); do
-    window="$(xwininfo -root -tree 2>/dev/null \
-        | awk -v class="(\"$class\" " 'index($0, class) && /[0-9]+x[0-9]+/ {print $1; exit}')"
+    window="$(find_window)"
     [ -n "$window" ] && break
     sleep 0.1
 done
@@ -39,16 +48,17 @@ if [ -z "$window" ]; then
     echo "screenshot: the window did not appear" >&2
     exit 1
 fi
+# Pictures until two in a row agree: the window has finished painting.
 rm -f "$output"
-# Shown, then given a moment to paint.
-for _ in $(seq 1 100); do
-    xwininfo -id "$window" 2>/dev/null | grep -q "IsViewable" && break
-    sleep 0.1
+previous="$output.previous.png"
+for _ in $(seq 1 40); do
+    sleep 0.25
+    import -window "$window" "$output" 2>/dev/null || continue
+    if [ -f "$previous" ] && compare -metric AE "$output" "$previous" null: 2>/dev/null; then
+        break
+    fi
+    cp "$output" "$previous"
 done
-sleep 0.5
-for _ in 1 2 3 4 5; do
-    import -window "$window" "$output" 2>/dev/null && break
-    sleep 0.5
-done
+rm -f "$previous"
 [ -f "$output" ] || { echo "screenshot: the window could not be read" >&2; exit 1; }
 echo "$output"
