@@ -5,12 +5,12 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QIcon>
-#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringListModel>
@@ -46,24 +46,22 @@ QRect PixelGeometry(const form::ControlSpec& spec)
             form::TwipsToPixels(spec.width), form::TwipsToPixels(spec.height)};
 }
 
-// Style sheets, since some platform styles ignore a palette's button colour.
-QString ColourStyle(const char* type, const form::Rgb& rgb)
+// A style sheet, since some platform styles ignore a palette's button colour.
+QString ColourStyle(form::ControlKind kind, form::Rgb rgb)
 {
-    const QColor colour = ToQColor(rgb);
-    QString style = QStringLiteral("%1 { background-color: %2; color: black; }")
-                        .arg(QLatin1String(type), colour.name());
-    if (QLatin1String(type) == QLatin1String("QPushButton")) {
-        style += QStringLiteral(
-                     "QPushButton { border: 1px solid %1; border-radius: 3px; }"
-                     "QPushButton:focus { border: 2px solid black; }"
-                     "QPushButton:pressed { background-color: %2; }")
-                     .arg(colour.darker(250).name(), colour.darker(130).name());
+    const QString colour = ToQColor(rgb).name();
+    if (kind != form::ControlKind::PushButton) {
+        return QStringLiteral("QLabel { background-color: %1; color: black; }").arg(colour);
     }
-    return style;
+    return QStringLiteral("QPushButton { background-color: %1; color: black;"
+                          " border: 1px solid %2; border-radius: 3px; }"
+                          "QPushButton:focus { border: 2px solid black; }"
+                          "QPushButton:pressed { background-color: %3; }")
+        .arg(colour, ToQColor(rgb).darker(250).name(), ToQColor(rgb).darker(130).name());
 }
 
-// Light colours for every text, so that the fixed light backgrounds stay
-// legible under a dark desktop theme.
+// The style's own light palette: dark texts on light ground everywhere, so
+// that the window stays legible under a dark desktop theme.
 QPalette LightPalette(const QStyle* style, const form::Rgb& background)
 {
     QPalette palette = style->standardPalette();
@@ -191,9 +189,7 @@ QWidget* CreateControl(const form::ControlSpec& spec, QWidget* parent)
     widget->setAccessibleName(ToQString(spec.accessibleName));
     widget->setGeometry(PixelGeometry(spec));
     if (spec.background) {
-        widget->setStyleSheet(ColourStyle(spec.kind == form::ControlKind::PushButton ? "QPushButton"
-                                                                                     : "QLabel",
-                                          *spec.background));
+        widget->setStyleSheet(ColourStyle(spec.kind, *spec.background));
     }
     widget->setVisible(spec.visible);
     return widget;
