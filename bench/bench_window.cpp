@@ -187,32 +187,13 @@ private:
     Work work_ = Work::Enter;
 };
 
-void FloorEnter(benchmark::State& state)
+// One click's work on the bare widgets, again and again on the same widgets.
+void Floor(benchmark::State& state, BareWidgets::Work work)
 {
     BareWidgets bare(state.range(0));
     for (auto _ : state) {
         const auto start = Clock::now();
-        bare.Click(BareWidgets::Work::Enter);
-        state.SetIterationTime(Seconds(start));
-    }
-}
-
-void FloorEnterWithRebuild(benchmark::State& state)
-{
-    BareWidgets bare(state.range(0));
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        bare.Click(BareWidgets::Work::Refill);
-        state.SetIterationTime(Seconds(start));
-    }
-}
-
-void FloorOutput(benchmark::State& state)
-{
-    BareWidgets bare(state.range(0));
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        bare.Click(BareWidgets::Work::Output);
+        bare.Click(work);
         state.SetIterationTime(Seconds(start));
     }
 }
@@ -235,11 +216,11 @@ void FloorClear(benchmark::State& state)
     Arg(1000)->Arg(32767)->Arg(100000)->UseManualTime()->Unit(benchmark::kMicrosecond) \
         ->Repetitions(3)->ReportAggregatesOnly(true)
 BENCHMARK(EnterWithoutRebuild)->AT_EACH_SIZE;
-BENCHMARK(FloorEnter)->AT_EACH_SIZE;
+BENCHMARK_CAPTURE(Floor, Enter, BareWidgets::Work::Enter)->AT_EACH_SIZE;
 BENCHMARK(EnterWithRebuild)->AT_EACH_SIZE->Iterations(16);
-BENCHMARK(FloorEnterWithRebuild)->AT_EACH_SIZE->Iterations(16);
+BENCHMARK_CAPTURE(Floor, EnterWithRebuild, BareWidgets::Work::Refill)->AT_EACH_SIZE->Iterations(16);
 BENCHMARK(Output)->AT_EACH_SIZE->Iterations(10);
-BENCHMARK(FloorOutput)->AT_EACH_SIZE->Iterations(10);
+BENCHMARK_CAPTURE(Floor, Output, BareWidgets::Work::Output)->AT_EACH_SIZE->Iterations(10);
 BENCHMARK(Clear)->AT_EACH_SIZE->Iterations(3);
 BENCHMARK(FloorClear)->AT_EACH_SIZE->Iterations(3);
 
