@@ -1,5 +1,5 @@
 // The Qt window driven through its real widgets. Every expected figure is
-// the window's specified design, written out here, not read from the tables
+// the window's design as drawn up for it, written out here, not read from the tables
 // the window is built from.
 #include <QAbstractItemView>
 #include <QApplication>

@@ -24,7 +24,7 @@ constexpr std::u16string_view kQuotation =
 
 constexpr Rgb kLabelColour{255, 192, 128};
 
-constexpr WindowSpec kMainWindow{
+constexpr WindowDesign kMainWindow{
     u"" VELMORA_WEB_ADDRESS " Математика - двойки числа с равни суми",
     6915,
     4725,
@@ -35,27 +35,27 @@ constexpr WindowSpec kMainWindow{
 // clang-format off
 constexpr std::array kControls{
     //           name         index     kind                    left   top  width height tab  background        text / caption     shown  accessible name   alignment
-    ControlSpec{u"Label1",   0,        ControlKind::Label,       960,    0, 4935,  375,  2, kLabelColour,     u"Velmora",        true,  u"Velmora",       Alignment::Center},
-    ControlSpec{u"Label1",   1,        ControlKind::Label,       600,  600, 1335,  375,  8, kLabelColour,     u"Числа",          true,  u"Числа",         Alignment::Left},
-    ControlSpec{u"Combo1",   kNoIndex, ControlKind::ComboBox,    600,  960, 1335,  405,  3, std::nullopt,     u"",               true,  u"Числа",         Alignment::Left},
-    ControlSpec{u"Command1", 0,        ControlKind::PushButton, 2400,  960, 1455,  375,  4, Rgb{0, 255, 0},   u"Въведи",         true,  u"Въведи",        Alignment::Center},
-    ControlSpec{u"Command1", 2,        ControlKind::PushButton, 2400, 1560, 1455,  375,  7, Rgb{255, 0, 255}, u"Изведи",         true,  u"Изведи",        Alignment::Center},
-    ControlSpec{u"Command1", 1,        ControlKind::PushButton, 2400, 2160, 1455,  375,  6, Rgb{255, 0, 0},   u"Изчисти",        true,  u"Изчисти",       Alignment::Center},
-    ControlSpec{u"List1",    kNoIndex, ControlKind::ListBox,    4560,  960, 1575, 1485,  5, std::nullopt,     u"",               false, u"Допълнения",    Alignment::Left},
-    ControlSpec{u"Text1",    0,        ControlKind::TextBox,     120, 2760, 6735, 1815,  0, std::nullopt,     kTaskStatement,    true,  u"Двойки числа",  Alignment::Left},
-    ControlSpec{u"Text1",    1,        ControlKind::TextBox,     600, 3000, 6735, 1815,  1, std::nullopt,     kQuotation,        false, u"Цитат",         Alignment::Left},
+    ControlDesign{u"Label1",   0,        ControlKind::Label,       960,    0, 4935,  375,  2, kLabelColour,     u"Velmora",        true,  u"Velmora",       Alignment::Center},
+    ControlDesign{u"Label1",   1,        ControlKind::Label,       600,  600, 1335,  375,  8, kLabelColour,     u"Числа",          true,  u"Числа",         Alignment::Left},
+    ControlDesign{u"Combo1",   kNoIndex, ControlKind::ComboBox,    600,  960, 1335,  405,  3, std::nullopt,     u"",               true,  u"Числа",         Alignment::Left},
+    ControlDesign{u"Command1", 0,        ControlKind::PushButton, 2400,  960, 1455,  375,  4, Rgb{0, 255, 0},   u"Въведи",         true,  u"Въведи",        Alignment::Center},
+    ControlDesign{u"Command1", 2,        ControlKind::PushButton, 2400, 1560, 1455,  375,  7, Rgb{255, 0, 255}, u"Изведи",         true,  u"Изведи",        Alignment::Center},
+    ControlDesign{u"Command1", 1,        ControlKind::PushButton, 2400, 2160, 1455,  375,  6, Rgb{255, 0, 0},   u"Изчисти",        true,  u"Изчисти",       Alignment::Center},
+    ControlDesign{u"List1",    kNoIndex, ControlKind::ListBox,    4560,  960, 1575, 1485,  5, std::nullopt,     u"",               false, u"Допълнения",    Alignment::Left},
+    ControlDesign{u"Text1",    0,        ControlKind::TextBox,     120, 2760, 6735, 1815,  0, std::nullopt,     kTaskStatement,    true,  u"Двойки числа",  Alignment::Left},
+    ControlDesign{u"Text1",    1,        ControlKind::TextBox,     600, 3000, 6735, 1815,  1, std::nullopt,     kQuotation,        false, u"Цитат",         Alignment::Left},
 };
 // clang-format on
 
 }  // namespace
 
-const WindowSpec& MainWindow() { return kMainWindow; }
+const WindowDesign& MainWindow() { return kMainWindow; }
 
-std::span<const ControlSpec> Controls() { return kControls; }
+std::span<const ControlDesign> Controls() { return kControls; }
 
-const ControlSpec& Control(std::u16string_view name, int index)
+const ControlDesign& Control(std::u16string_view name, int index)
 {
-    const auto found = std::find_if(kControls.begin(), kControls.end(), [&](const ControlSpec& c) {
+    const auto found = std::find_if(kControls.begin(), kControls.end(), [&](const ControlDesign& c) {
         return c.name == name && c.index == index;
     });
     if (found == kControls.end()) {

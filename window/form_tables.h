@@ -20,7 +20,7 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
-struct FontSpec {
+struct FontDesign {
     std::u16string_view family;
     std::u16string_view substitute;  // metric-compatible, where the family is missing
     int points;
@@ -31,12 +31,12 @@ struct FontSpec {
     int charSet;  // 204: Cyrillic
 };
 
-struct WindowSpec {
+struct WindowDesign {
     std::u16string_view title;
     int clientWidth;   // twips
     int clientHeight;  // twips
     Rgb background;
-    FontSpec font;
+    FontDesign font;
 };
 
 enum class ControlKind {
@@ -49,7 +49,7 @@ enum class ControlKind {
 
 enum class Alignment { Left, Center };
 
-struct ControlSpec {
+struct ControlDesign {
     std::u16string_view name;  // Label1, Combo1, Command1, List1, Text1
     int index;                 // member of a control array, or kNoIndex
     ControlKind kind;
@@ -72,10 +72,10 @@ constexpr int TwipsToPixels(int twips, int dpi = kStandardDpi)
     return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
 }
 
-const WindowSpec& MainWindow();
-std::span<const ControlSpec> Controls();
+const WindowDesign& MainWindow();
+std::span<const ControlDesign> Controls();
 
 // The control with the given name and index; the tables hold each one.
-const ControlSpec& Control(std::u16string_view name, int index = kNoIndex);
+const ControlDesign& Control(std::u16string_view name, int index = kNoIndex);
 
 }  // namespace velmora::form

@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QStyle>
-#include <algorithm>
+#include <iterator>
 #include <map>
 #include <vector>
 
@@ -31,19 +31,19 @@ QString ToQString(std::u16string_view text)
 
 QColor ToQColor(form::Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
-QString ObjectName(const form::ControlSpec& spec)
+QString ObjectName(const form::ControlDesign& design)
 {
-    QString name = ToQString(spec.name);
-    if (spec.index != form::kNoIndex) {
-        name += QLatin1Char('_') + QString::number(spec.index);
+    QString name = ToQString(design.name);
+    if (design.index != form::kNoIndex) {
+        name += QLatin1Char('_') + QString::number(design.index);
     }
     return name;
 }
 
-QRect PixelGeometry(const form::ControlSpec& spec)
+QRect PixelGeometry(const form::ControlDesign& design)
 {
-    return {form::TwipsToPixels(spec.left), form::TwipsToPixels(spec.top),
-            form::TwipsToPixels(spec.width), form::TwipsToPixels(spec.height)};
+    return {form::TwipsToPixels(design.left), form::TwipsToPixels(design.top),
+            form::TwipsToPixels(design.width), form::TwipsToPixels(design.height)};
 }
 
 // A style sheet, since some platform styles ignore a palette's button colour.
@@ -73,17 +73,17 @@ QPalette LightPalette(const QStyle* style, const form::Rgb& background)
 
 QFont FormFont()
 {
-    const form::FontSpec& spec = form::MainWindow().font;
+    const form::FontDesign& design = form::MainWindow().font;
     // One family that is there, so that text is laid out with one font
     // instead of a search through the missing one's stand-ins.
-    const QString family = ToQString(spec.family);
-    QFont font(QFontDatabase::hasFamily(family) ? family : ToQString(spec.substitute));
+    const QString family = ToQString(design.family);
+    QFont font(QFontDatabase::hasFamily(family) ? family : ToQString(design.substitute));
     font.setStyleHint(QFont::Serif);
-    font.setPointSize(spec.points);
-    font.setWeight(QFont::Weight(spec.weight));
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    font.setPointSize(design.points);
+    font.setWeight(QFont::Weight(design.weight));
+    font.setItalic(design.italic);
+    font.setUnderline(design.underline);
+    font.setStrikeOut(design.strikeOut);
     return font;
 }
 
@@ -137,14 +137,14 @@ void ShowMessageBox(QWidget* parent, const ErrorReport& report)
     box.exec();
 }
 
-QWidget* CreateControl(const form::ControlSpec& spec, QWidget* parent)
+QWidget* CreateControl(const form::ControlDesign& design, QWidget* parent)
 {
-    const QString text = ToQString(spec.text);
+    const QString text = ToQString(design.text);
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (design.kind) {
     case form::ControlKind::Label: {
         auto* label = new QLabel(text, parent);
-        label->setAlignment((spec.alignment == form::Alignment::Center ? Qt::AlignHCenter
+        label->setAlignment((design.alignment == form::Alignment::Center ? Qt::AlignHCenter
                                                                        : Qt::AlignLeft)
                             | Qt::AlignVCenter);
         label->setAutoFillBackground(true);
@@ -185,13 +185,13 @@ QWidget* CreateControl(const form::ControlSpec& spec, QWidget* parent)
         break;
     }
     }
-    widget->setObjectName(ObjectName(spec));
-    widget->setAccessibleName(ToQString(spec.accessibleName));
-    widget->setGeometry(PixelGeometry(spec));
-    if (spec.background) {
-        widget->setStyleSheet(ColourStyle(spec.kind, *spec.background));
+    widget->setObjectName(ObjectName(design));
+    widget->setAccessibleName(ToQString(design.accessibleName));
+    widget->setGeometry(PixelGeometry(design));
+    if (design.background) {
+        widget->setStyleSheet(ColourStyle(design.kind, *design.background));
     }
-    widget->setVisible(spec.visible);
+    widget->setVisible(design.visible);
     return widget;
 }
 
@@ -200,12 +200,12 @@ QWidget* CreateControl(const form::ControlSpec& spec, QWidget* parent)
 MainWindow::MainWindow(QWidget* parent)
     : QWidget(parent), controls_(std::make_unique<QtFormControls>())
 {
-    const form::WindowSpec& spec = form::MainWindow();
-    setWindowTitle(ToQString(spec.title));
+    const form::WindowDesign& design = form::MainWindow();
+    setWindowTitle(ToQString(design.title));
     // Named as PNG, so that no image format needs to be guessed.
     setWindowIcon(QPixmap(QStringLiteral(":/velmora/velmora.png"), "PNG"));
-    setFixedSize(form::TwipsToPixels(spec.clientWidth), form::TwipsToPixels(spec.clientHeight));
-    setPalette(LightPalette(style(), spec.background));
+    setFixedSize(form::TwipsToPixels(design.clientWidth), form::TwipsToPixels(design.clientHeight));
+    setPalette(LightPalette(style(), design.background));
     setAutoFillBackground(true);
     setFont(FormFont());
 
@@ -225,11 +225,11 @@ void MainWindow::CreateControls()
 {
     command1_ = new QButtonGroup(this);
     std::map<int, QWidget*> byTabIndex;
-    for (const form::ControlSpec& spec : form::Controls()) {
-        QWidget* widget = CreateControl(spec, this);
-        byTabIndex.emplace(spec.tabIndex, widget);
-        if (spec.name == u"Command1") {
-            command1_->addButton(static_cast<QAbstractButton*>(widget), spec.index);
+    for (const form::ControlDesign& design : form::Controls()) {
+        QWidget* widget = CreateControl(design, this);
+        byTabIndex.emplace(design.tabIndex, widget);
+        if (design.name == u"Command1") {
+            command1_->addButton(static_cast<QAbstractButton*>(widget), design.index);
         }
     }
     for (auto it = byTabIndex.begin(); std::next(it) != byTabIndex.end(); ++it) {

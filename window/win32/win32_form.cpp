@@ -37,12 +37,12 @@ struct NativeKind {
     DWORD exStyle;
 };
 
-NativeKind NativeKindOf(const form::ControlSpec& spec)
+NativeKind NativeKindOf(const form::ControlDesign& design)
 {
-    switch (spec.kind) {
+    switch (design.kind) {
     case form::ControlKind::Label:
         return {L"STATIC",
-                DWORD(spec.alignment == form::Alignment::Center ? SS_CENTER : SS_LEFT)
+                DWORD(design.alignment == form::Alignment::Center ? SS_CENTER : SS_LEFT)
                     | SS_CENTERIMAGE | SS_NOPREFIX,
                 0};
     case form::ControlKind::ComboBox:
@@ -63,11 +63,11 @@ NativeKind NativeKindOf(const form::ControlSpec& spec)
 
 // The tables' controls in tab order: the order of creation, which is the
 // order the dialog manager tabs through.
-std::vector<const form::ControlSpec*> ControlsInTabOrder()
+std::vector<const form::ControlDesign*> ControlsInTabOrder()
 {
-    std::vector<const form::ControlSpec*> controls;
-    for (const form::ControlSpec& spec : form::Controls()) {
-        controls.push_back(&spec);
+    std::vector<const form::ControlDesign*> controls;
+    for (const form::ControlDesign& design : form::Controls()) {
+        controls.push_back(&design);
     }
     std::sort(controls.begin(), controls.end(),
               [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
@@ -95,7 +95,7 @@ private:
     void OnSetFocus();
 
     void ApplyDpi(UINT dpi);
-    const form::ControlSpec* SpecOf(HWND control) const;
+    const form::ControlDesign* DesignOf(HWND control) const;
     int Pixels(int twips) const { return form::TwipsToPixels(twips, static_cast<int>(dpi_)); }
 
     // FormControls: the commands reach the controls through these.
@@ -113,7 +113,7 @@ private:
     HWND window_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     HFONT font_ = nullptr;
-    std::vector<std::pair<const form::ControlSpec*, HWND>> controls_;
+    std::vector<std::pair<const form::ControlDesign*, HWND>> controls_;
     std::vector<std::pair<form::Rgb, HBRUSH>> brushes_;
     HWND combo_ = nullptr;
     HWND list_ = nullptr;
@@ -135,9 +135,9 @@ char16_t UserDecimalSeparator()
 MainWindow::MainWindow(FormOptions options)
     : options_(std::move(options)), commands_(*this, UserDecimalSeparator())
 {
-    for (const form::ControlSpec& spec : form::Controls()) {
-        if (spec.background) {
-            brushes_.emplace_back(*spec.background, CreateSolidBrush(ToColorRef(*spec.background)));
+    for (const form::ControlDesign& design : form::Controls()) {
+        if (design.background) {
+            brushes_.emplace_back(*design.background, CreateSolidBrush(ToColorRef(*design.background)));
         }
     }
 }
@@ -208,14 +208,14 @@ void MainWindow::OnCreate()
 {
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     int id = kFirstControlId;
-    for (const form::ControlSpec* spec : ControlsInTabOrder()) {
-        const NativeKind native = NativeKindOf(*spec);
-        const DWORD style = WS_CHILD | native.style | (spec->visible ? WS_VISIBLE : 0);
-        HWND control = CreateWindowExW(native.exStyle, native.className, Wide(spec->text).c_str(),
+    for (const form::ControlDesign* design : ControlsInTabOrder()) {
+        const NativeKind native = NativeKindOf(*design);
+        const DWORD style = WS_CHILD | native.style | (design->visible ? WS_VISIBLE : 0);
+        HWND control = CreateWindowExW(native.exStyle, native.className, Wide(design->text).c_str(),
                                        style, 0, 0, 0, 0, window_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)),
                                        instance, nullptr);
-        controls_.emplace_back(spec, control);
+        controls_.emplace_back(design, control);
     }
     combo_ = Control(u"Combo1", form::kNoIndex);
     list_ = Control(u"List1", form::kNoIndex);
@@ -229,17 +229,17 @@ void MainWindow::OnCreate()
 void MainWindow::ApplyDpi(UINT dpi)
 {
     dpi_ = dpi;
-    const form::FontSpec& fontSpec = form::MainWindow().font;
+    const form::FontDesign& fontDesign = form::MainWindow().font;
     LOGFONTW logFont{};
-    logFont.lfHeight = -MulDiv(fontSpec.points, static_cast<int>(dpi_), 72);
-    logFont.lfWeight = fontSpec.weight;
-    logFont.lfItalic = fontSpec.italic;
-    logFont.lfUnderline = fontSpec.underline;
-    logFont.lfStrikeOut = fontSpec.strikeOut;
-    logFont.lfCharSet = static_cast<BYTE>(fontSpec.charSet);
+    logFont.lfHeight = -MulDiv(fontDesign.points, static_cast<int>(dpi_), 72);
+    logFont.lfWeight = fontDesign.weight;
+    logFont.lfItalic = fontDesign.italic;
+    logFont.lfUnderline = fontDesign.underline;
+    logFont.lfStrikeOut = fontDesign.strikeOut;
+    logFont.lfCharSet = static_cast<BYTE>(fontDesign.charSet);
     logFont.lfQuality = CLEARTYPE_QUALITY;
     logFont.lfPitchAndFamily = VARIABLE_PITCH | FF_ROMAN;
-    const std::wstring family = Wide(fontSpec.family);
+    const std::wstring family = Wide(fontDesign.family);
     family.copy(logFont.lfFaceName, LF_FACESIZE - 1);
     HFONT font = CreateFontIndirectW(&logFont);
     // Where the family is missing, its metric-compatible substitute.
@@ -250,7 +250,7 @@ void MainWindow::ApplyDpi(UINT dpi)
         SelectObject(dc, previous);
         ReleaseDC(window_, dc);
         if (family != face) {
-            const std::wstring substitute = Wide(fontSpec.substitute);
+            const std::wstring substitute = Wide(fontDesign.substitute);
             std::fill(std::begin(logFont.lfFaceName), std::end(logFont.lfFaceName), L'\0');
             substitute.copy(logFont.lfFaceName, LF_FACESIZE - 1);
             DeleteObject(font);
@@ -258,18 +258,18 @@ void MainWindow::ApplyDpi(UINT dpi)
         }
     }
 
-    for (const auto& [spec, control] : controls_) {
+    for (const auto& [design, control] : controls_) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        int height = Pixels(spec->height);
-        if (spec->kind == form::ControlKind::ComboBox) {
+        int height = Pixels(design->height);
+        if (design->kind == form::ControlKind::ComboBox) {
             // The height given to a drop-down combo box includes its list;
             // the edit field takes the tables' height.
             SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
                          height - 2 * GetSystemMetricsForDpi(SM_CYEDGE, dpi_) - 2);
             height *= kComboListRows;
         }
-        SetWindowPos(control, nullptr, Pixels(spec->left), Pixels(spec->top),
-                     Pixels(spec->width), height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(control, nullptr, Pixels(design->left), Pixels(design->top),
+                     Pixels(design->width), height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (font_) {
         DeleteObject(font_);
@@ -288,20 +288,20 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested)
 // The one dispatcher of the Command1 buttons: the clicked button's index.
 void MainWindow::OnCommand(HWND control, int notification)
 {
-    const form::ControlSpec* spec = SpecOf(control);
-    if (spec && spec->name == u"Command1" && notification == BN_CLICKED) {
-        commands_.Command1Click(spec->index);
+    const form::ControlDesign* design = DesignOf(control);
+    if (design && design->name == u"Command1" && notification == BN_CLICKED) {
+        commands_.Command1Click(design->index);
     }
 }
 
 LRESULT MainWindow::OnColourStatic(HDC dc, HWND control)
 {
-    const form::ControlSpec* spec = SpecOf(control);
-    if (spec && spec->background) {
-        SetBkColor(dc, ToColorRef(*spec->background));
+    const form::ControlDesign* design = DesignOf(control);
+    if (design && design->background) {
+        SetBkColor(dc, ToColorRef(*design->background));
         SetTextColor(dc, RGB(0, 0, 0));  // dark on the light, fixed background
         const auto found = std::find_if(brushes_.begin(), brushes_.end(),
-                                        [&](const auto& b) { return b.first == *spec->background; });
+                                        [&](const auto& b) { return b.first == *design->background; });
         return reinterpret_cast<LRESULT>(found->second);
     }
     // A read-only text box looks like any other text box.
@@ -312,14 +312,14 @@ LRESULT MainWindow::OnColourStatic(HDC dc, HWND control)
 
 void MainWindow::OnDrawButton(const DRAWITEMSTRUCT& item)
 {
-    const form::ControlSpec* spec = SpecOf(item.hwndItem);
-    if (!spec || !spec->background) {
+    const form::ControlDesign* design = DesignOf(item.hwndItem);
+    if (!design || !design->background) {
         return;
     }
     RECT rect = item.rcItem;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const auto found = std::find_if(brushes_.begin(), brushes_.end(),
-                                    [&](const auto& b) { return b.first == *spec->background; });
+                                    [&](const auto& b) { return b.first == *design->background; });
     FillRect(item.hDC, &rect, found->second);
     DrawEdge(item.hDC, &rect, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
 
@@ -330,7 +330,7 @@ void MainWindow::OnDrawButton(const DRAWITEMSTRUCT& item)
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT)
                                                            : RGB(0, 0, 0));
-    const std::wstring caption = Wide(spec->text);
+    const std::wstring caption = Wide(design->text);
     DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &textRect,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (item.itemState & ODS_FOCUS) {
@@ -360,19 +360,19 @@ void MainWindow::OnSetFocus()
 
 HWND MainWindow::Control(std::u16string_view name, int index) const
 {
-    for (const auto& [spec, control] : controls_) {
-        if (spec->name == name && spec->index == index) {
+    for (const auto& [design, control] : controls_) {
+        if (design->name == name && design->index == index) {
             return control;
         }
     }
     return nullptr;
 }
 
-const form::ControlSpec* MainWindow::SpecOf(HWND control) const
+const form::ControlDesign* MainWindow::DesignOf(HWND control) const
 {
-    for (const auto& [spec, handle] : controls_) {
+    for (const auto& [design, handle] : controls_) {
         if (handle == control) {
-            return spec;
+            return design;
         }
     }
     return nullptr;
@@ -461,9 +461,9 @@ HWND CreateMainWindow(HINSTANCE instance, FormOptions options)
     if (!RegisterWindowClass(instance)) {
         return nullptr;
     }
-    const form::WindowSpec& spec = form::MainWindow();
+    const form::WindowDesign& design = form::MainWindow();
     auto form = std::make_unique<MainWindow>(std::move(options));
-    HWND window = CreateWindowExW(kWindowExStyle, kClassName, Wide(spec.title).c_str(),
+    HWND window = CreateWindowExW(kWindowExStyle, kClassName, Wide(design.title).c_str(),
                                   kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
                                   nullptr, instance, form.get());
     if (!window) {
@@ -473,8 +473,8 @@ HWND CreateMainWindow(HINSTANCE instance, FormOptions options)
 
     // The client area the tables ask for, at the screen's dots per inch.
     const UINT dpi = GetDpiForWindow(window);
-    RECT frame{0, 0, form::TwipsToPixels(spec.clientWidth, static_cast<int>(dpi)),
-               form::TwipsToPixels(spec.clientHeight, static_cast<int>(dpi))};
+    RECT frame{0, 0, form::TwipsToPixels(design.clientWidth, static_cast<int>(dpi)),
+               form::TwipsToPixels(design.clientHeight, static_cast<int>(dpi))};
     AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
     SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
