@@ -8,7 +8,7 @@
 # pixel ratio, to 1. PROGRAM names another executable (default
 # build/window/velmora), LAUNCHER a command to start it with (such as
 # "sh scripts/wine-run.sh"), WINDOW_CLASS the X class of its window (default
-# velmora). Needs xvfb-run, xwininfo and ImageMagick's import.
+# velmora). Needs Xvfb, xwininfo and ImageMagick's import.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 output="${1:-$root/docs/velmora-qt.png}"
@@ -19,7 +19,7 @@ class="${WINDOW_CLASS:-velmora}"
 mkdir -p "$(dirname "$output")"
 
 if [ -z "${VELMORA_IN_XVFB:-}" ]; then
-    VELMORA_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$output" "$scale"
+    VELMORA_IN_XVFB=1 exec sh "$root/scripts/with-xvfb.sh" "$0" "$output" "$scale"
 fi
 
 # shellcheck disable=SC2086
@@ -42,6 +42,10 @@ window=""
 for _ in $(seq 1 600); do
     window="$(find_window)"
     [ -n "$window" ] && break
+    if ! kill -0 "$pid" 2>/dev/null; then
+        echo "screenshot: the program ended before its window appeared" >&2
+        exit 1
+    fi
     sleep 0.1
 done
 if [ -z "$window" ]; then

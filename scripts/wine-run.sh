@@ -11,7 +11,7 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"  # no .NET or browser prompts
 
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
+    exec sh "$(dirname "$0")/with-xvfb.sh" "$0" "$@"
 fi
 
 if command -v wine >/dev/null 2>&1; then
