@@ -61,7 +61,6 @@ private slots:
     void clearAll();
     void report_data();
     void report();
-    void reportIsNotDoubled();
     void fortyThousandEntries();
 };
 
@@ -278,12 +277,6 @@ void TestPairBook::report()
     QFETCH(QStringList, typed);
     QFETCH(QString, report);
     QCOMPARE(Q(BookWith(typed).OutputPairs()), report);
-}
-
-void TestPairBook::reportIsNotDoubled()
-{
-    const PairBook book = BookWith({"42"});
-    QVERIFY(book.OutputPairs() == book.OutputPairs());
 }
 
 void TestPairBook::fortyThousandEntries()
