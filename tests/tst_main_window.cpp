@@ -15,6 +15,8 @@
 #include <QTest>
 
 #include "tests/awkward_inputs.h"
+#include "tests/scenarios.h"
+#include "tests/text_conversion.h"
 #include "window/qt/main_window.h"
 
 using namespace velmora;
@@ -31,6 +33,14 @@ const QString kTaskStatement = QString::fromUtf16(
     u"Да се използват група командни бутони:\n"
     u"за извеждане на двойките числа с равни максимални суми;\n"
     u"за изчистване на всички въведени данни и генерирани резултати.\n");
+
+const std::vector<scenarios::Scenario>& Scenarios()
+{
+    static const std::vector<scenarios::Scenario> all = scenarios::Read(
+#include "tests/window_scenarios.inc"
+    );
+    return all;
+}
 
 const QString kQuotation = QString::fromUtf16(
     u"Неприятното в това да си първият, направил нещо по \n"
@@ -51,21 +61,12 @@ private slots:
     void texts();
     void font();
     void tabOrder();
-    void noDefaultButton_data();
     void noDefaultButton();
     void accessibleNames();
     void legibleUnderDarkTheme();
 
-    void roadOfOneNumber();
-    void threeNumbers();
-    void outputWithoutEntries();
-    void clearAll();
-    void refusedTextIsEmptied();
-    void tooLargeKeepsEverything();
-    void enterDoesNotInsert();
-    void noInlineCompletion();
-    void pickedEntryIsEnteredAgain();
-    void reportCanBeCopied();
+    void scenarios_data();
+    void scenarios();
     void pastedTexts_data();
     void pastedTexts();
     void randomSequences_data();
@@ -226,24 +227,8 @@ void TestMainWindow::tabOrder()
                                    "Text1_0"}));
 }
 
-void TestMainWindow::noDefaultButton_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::newRow("Enter") << int(Qt::Key_Return);
-    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
-    QTest::newRow("Esc") << int(Qt::Key_Escape);
-}
-
 void TestMainWindow::noDefaultButton()
 {
-    QFETCH(int, key);
-    Enter("42");
-    Type("7");
-    QTest::keyClick(Combo()->lineEdit(), Qt::Key(key));
-    QTest::keyClick(window.get(), Qt::Key(key));
-    QCOMPARE(Entries(), QStringList{"42"});
-    QCOMPARE(Report()->toPlainText(), kTaskStatement);
-    QVERIFY(window->isVisible());
     for (QPushButton* button : window->findChildren<QPushButton*>()) {
         QVERIFY(!button->isDefault() && !button->autoDefault());
     }
@@ -298,129 +283,79 @@ void TestMainWindow::legibleUnderDarkTheme()
     QApplication::setPalette(previous);
 }
 
-void TestMainWindow::roadOfOneNumber()
+void TestMainWindow::scenarios_data()
 {
-    Enter("42");
-    QCOMPARE(Entries(), QStringList{"42"});
-    QCOMPARE(Complements(), QStringList{"57"});
-    QCOMPARE(Combo()->currentText(), QString());
-    Click("Command1_2");
-    QCOMPARE(Report()->toPlainText(), QString("42 + 57 = 99\n"));
-    QCOMPARE(window->Book().OutputPairs(), std::u16string(u"42 + 57 = 99\r\n"));
-    QVERIFY(!Find<QListView>("List1")->isVisible());
+    QTest::addColumn<int>("which");
+    for (std::size_t i = 0; i < Scenarios().size(); ++i) {
+        QTest::newRow(Q(Scenarios()[i].name).toUtf8().constData()) << int(i);
+    }
 }
 
-void TestMainWindow::threeNumbers()
+// A scenario of window_scenarios.txt, played on a fresh window.
+void TestMainWindow::scenarios()
 {
-    Enter("42");
-    Enter("7");
-    QCOMPARE(Complements(), (QStringList{"57", "92"}));
-    Enter("123");
-    QCOMPARE(Entries(), (QStringList{"42", "7", "123"}));
-    QCOMPARE(Complements(), (QStringList{"957", "992", "876"}));
-    Click("Command1_2");
-    Click("Command1_2");  // not doubled
-    QCOMPARE(Report()->toPlainText(), QString("42 + 957 = 999\n7 + 992 = 999\n123 + 876 = 999\n"));
-}
-
-void TestMainWindow::outputWithoutEntries()
-{
-    Click("Command1_2");
-    QCOMPARE(Report()->toPlainText(), QString());
-}
-
-void TestMainWindow::clearAll()
-{
-    Enter("42");
-    Enter("123");
-    Click("Command1_2");
-    Type("5");
-    Click("Command1_1");
-    QCOMPARE(Entries(), QStringList());
-    QCOMPARE(Complements(), QStringList());
-    QCOMPARE(Report()->toPlainText(), QString());
-    QCOMPARE(Combo()->currentText(), QString());
-    QCOMPARE(window->Book().MaxSum(), 9);
-    Enter("5");
-    Click("Command1_2");
-    QCOMPARE(Report()->toPlainText(), QString("5 + 4 = 9\n"));
-    QVERIFY(!Find<QListView>("List1")->isVisible());
-    QVERIFY(!Find<QPlainTextEdit>("Text1_1")->isVisible());
-}
-
-void TestMainWindow::refusedTextIsEmptied()
-{
-    Enter("42");
-    Click("Command1_2");
-    Enter("-5");
-    QCOMPARE(Combo()->currentText(), QString());
-    QCOMPARE(Entries(), QStringList{"42"});
-    QCOMPARE(Complements(), QStringList{"57"});
-    QCOMPARE(Report()->toPlainText(), QString("42 + 57 = 99\n"));
-    QVERIFY(reports.isEmpty());
-}
-
-void TestMainWindow::tooLargeKeepsEverything()
-{
-    Enter("42");
-    Enter("7");
-    Enter("1234567890");
-    QCOMPARE(reports.size(), 1);
-    QCOMPARE(QString::fromUtf16(reports[0].text.data(), qsizetype(reports[0].text.size()))
-                 .contains("2147483647.5"),
-             true);
-    QCOMPARE(Entries(), (QStringList{"42", "7"}));
-    QCOMPARE(Complements(), (QStringList{"57", "92"}));
-    QCOMPARE(Combo()->currentText(), QString("1234567890"));
-    QCOMPARE(Combo()->lineEdit()->selectedText(), QString("1234567890"));
-    QVERIFY(Combo()->hasFocus());
-    Enter("3E9");
-    QCOMPARE(reports.size(), 2);
-    QCOMPARE(Entries(), (QStringList{"42", "7"}));
-}
-
-void TestMainWindow::enterDoesNotInsert()
-{
-    Type("42");
-    QTest::keyClick(Combo()->lineEdit(), Qt::Key_Return);
-    QCOMPARE(Combo()->count(), 0);
-    QCOMPARE(Combo()->currentText(), QString("42"));
-}
-
-void TestMainWindow::noInlineCompletion()
-{
-    Enter("42");
-    Type("4");
-    QCOMPARE(Combo()->currentText(), QString("4"));
-    Click("Command1_0");
-    QCOMPARE(Entries(), (QStringList{"42", "4"}));
-    QCOMPARE(Complements(), (QStringList{"57", "95"}));
-}
-
-void TestMainWindow::pickedEntryIsEnteredAgain()
-{
-    Enter("42");
-    Enter("7");
-    Combo()->showPopup();
-    QAbstractItemView* view = Combo()->view();
-    QVERIFY(QTest::qWaitForWindowExposed(view->window()));
-    const QRect item = view->visualRect(view->model()->index(1, 0));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-    QTRY_COMPARE(Combo()->currentText(), QString("7"));
-    Click("Command1_0");
-    QCOMPARE(Entries(), (QStringList{"42", "7", "7"}));
-    QCOMPARE(Complements(), (QStringList{"57", "92", "92"}));
-}
-
-void TestMainWindow::reportCanBeCopied()
-{
-    Enter("42");
-    Click("Command1_2");
-    Report()->setFocus();
-    QTest::keyClick(Report(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(Report(), Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), QString("42 + 57 = 99\n"));
-    QVERIFY(Report()->isReadOnly());
+    QFETCH(int, which);
+    for (const scenarios::Line& line : Scenarios()[std::size_t(which)].lines) {
+        const QString argument = Q(line.argument);
+        const auto expect = [&](const QString& actual, const QString& expected) {
+            if (actual != expected) {
+                QTest::qFail(qPrintable(QString("line %1 (%2): got \"%3\", expected \"%4\"")
+                                            .arg(line.number).arg(line.verb.c_str(), actual,
+                                                                  expected)),
+                             __FILE__, __LINE__);
+                return false;
+            }
+            return true;
+        };
+        bool ok = true;
+        if (line.verb == "type") {
+            Type(argument);
+        } else if (line.verb == "press") {
+            QPushButton* pressed = nullptr;
+            for (QPushButton* button : window->findChildren<QPushButton*>()) {
+                if (button->text() == argument) {
+                    pressed = button;
+                }
+            }
+            QVERIFY2(pressed, qPrintable("no button " + argument));
+            QTest::mouseClick(pressed, Qt::LeftButton);
+        } else if (line.verb == "key") {
+            QTest::keyClick(Combo()->lineEdit(), argument == "Esc" ? Qt::Key_Escape : Qt::Key_Return);
+        } else if (line.verb == "pick") {
+            Combo()->showPopup();
+            QAbstractItemView* view = Combo()->view();
+            QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+            const QRect item = view->visualRect(view->model()->index(argument.toInt() - 1, 0));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+            QTRY_VERIFY(!view->window()->isVisible());
+        } else if (line.verb == "copy") {
+            Report()->setFocus();
+            QTest::keyClick(Report(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(Report(), Qt::Key_C, Qt::ControlModifier);
+        } else if (line.verb == "field") {
+            ok = expect(Combo()->currentText(), argument);
+        } else if (line.verb == "selected") {
+            ok = expect(Combo()->lineEdit()->selectedText(), Combo()->currentText())
+                 && expect(Combo()->hasFocus() ? "focus" : "no focus", "focus");
+        } else if (line.verb == "entries") {
+            ok = expect(Entries().join(' '), argument);
+        } else if (line.verb == "complements") {
+            ok = expect(Complements().join(' '), argument);
+        } else if (line.verb == "report") {
+            ok = expect(Report()->toPlainText(), Q(scenarios::Lines(line.argument, u"\n")));
+        } else if (line.verb == "report-begins") {
+            ok = expect(Report()->toPlainText().left(argument.size()), argument);
+        } else if (line.verb == "clipboard") {
+            ok = expect(QApplication::clipboard()->text(), Q(scenarios::Lines(line.argument, u"\n")));
+        } else if (line.verb == "messages") {
+            ok = expect(QString::number(reports.size()), argument);
+        } else {
+            QFAIL(qPrintable(QString("line %1: no such step or check: %2").arg(line.number).arg(line.verb.c_str())));
+        }
+        if (!ok) {
+            return;
+        }
+    }
 }
 
 void TestMainWindow::pastedTexts_data()

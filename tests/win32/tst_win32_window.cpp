@@ -8,6 +8,7 @@
 
 #include "logic/pair_book.h"
 #include "runtime/error_report.h"
+#include "tests/scenarios.h"
 #include "window/win32/win32_form.h"
 
 using namespace velmora;
@@ -161,119 +162,105 @@ struct Fixture {
     }
 };
 
-const wchar_t* const kTaskStatementStart =
-    L"Да се реализира проект, представящ междупредметни връзки Математика и Информатика.\r\n"
-    L"Тема на проекта: Velmora.\r\n";
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
-void RoadOfOneNumber()
+std::wstring Joined(const std::vector<std::wstring>& items)
 {
-    Fixture f;
-    f.Enter(L"42");
-    Check("one number: entries", f.Entries(), {L"42"});
-    Check("one number: complements", f.Complements(), {L"57"});
-    Check("one number: edit text emptied", f.ComboText(), L"");
-    f.Click(2);
-    Check("one number: report", f.ReportText(), L"42 + 57 = 99\r\n");
-}
-
-void ThreeNumbers()
-{
-    Fixture f;
-    f.Enter(L"42");
-    f.Enter(L"7");
-    Check("42, 7: complements", f.Complements(), {L"57", L"92"});
-    f.Enter(L"123");
-    Check("42, 7, 123: entries", f.Entries(), {L"42", L"7", L"123"});
-    Check("42, 7, 123: complements", f.Complements(), {L"957", L"992", L"876"});
-    f.Click(2);
-    f.Click(2);
-    Check("42, 7, 123: report", f.ReportText(),
-          L"42 + 957 = 999\r\n7 + 992 = 999\r\n123 + 876 = 999\r\n");
-}
-
-void Refusal()
-{
-    Fixture f;
-    f.Enter(L"42");
-    for (const wchar_t* text : {L"abc", L"0", L"-5", L""}) {
-        f.Enter(text);
-        Check("refused: edit text emptied", f.ComboText(), L"");
+    std::wstring joined;
+    for (const std::wstring& item : items) {
+        joined += (joined.empty() ? L"" : L" ") + item;
     }
-    Check("refused: entries unchanged", f.Entries(), {L"42"});
-    Check("refused: complements unchanged", f.Complements(), {L"57"});
-    Check("refused: no message", static_cast<long>(f.reports.size()), 0L);
+    return joined;
 }
 
-void TooLargeKeepsEverything()
+std::wstring ClipboardText(HWND owner)
 {
-    Fixture f;
-    f.Enter(L"42");
-    f.Enter(L"7");
-    f.Click(2);
-    f.Enter(L"1234567890");
-    Check("too large: one message", static_cast<long>(f.reports.size()), 1L);
-    if (!f.reports.empty()) {
-        Check("too large: the message", std::wstring(f.reports[0].begin(), f.reports[0].end()),
-              std::wstring(kTooLargeReport.text.begin(), kTooLargeReport.text.end()));
+    std::wstring copied;
+    if (OpenClipboard(owner)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            copied = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
     }
-    Check("too large: entries kept", f.Entries(), {L"42", L"7"});
-    Check("too large: complements kept", f.Complements(), {L"57", L"92"});
-    Check("too large: text kept", f.ComboText(), L"1234567890");
-    DWORD start = 0, end = 0;
-    SendMessageW(f.Combo(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    Check("too large: selection start", static_cast<long>(start), 0L);
-    Check("too large: selection end", static_cast<long>(end), 10L);
-    Check("too large: focus in the edit field", static_cast<long>(GetFocus() == f.ComboEdit()), 1L);
-    Check("too large: report kept", f.ReportText(), L"42 + 57 = 99\r\n7 + 92 = 99\r\n");
-    f.Enter(L"3E9");
-    Check("too large value: second message", static_cast<long>(f.reports.size()), 2L);
-    Check("too large value: entries kept", f.Entries(), {L"42", L"7"});
+    return copied;
 }
 
-void ClearAll()
+// The scenarios every edition plays (tests/window_scenarios.txt), each on a
+// fresh window.
+void Scenarios()
 {
-    Fixture f;
-    f.Enter(L"42");
-    f.Enter(L"123");
-    f.Click(2);
-    f.Type(L"5");
-    f.Click(1);
-    Check("Изчисти: entries", f.Entries(), {});
-    Check("Изчисти: complements", f.Complements(), {});
-    Check("Изчисти: report", f.ReportText(), L"");
-    Check("Изчисти: edit text", f.ComboText(), L"");
-    f.Enter(L"5");
-    f.Click(2);
-    Check("Изчисти, then 5", f.ReportText(), L"5 + 4 = 9\r\n");
-}
-
-void OutputWithoutEntries()
-{
-    Fixture f;
-    Check("at start: the task statement",
-          f.ReportText().substr(0, std::wcslen(kTaskStatementStart)), kTaskStatementStart);
-    f.Click(2);
-    Check("Изведи without entries empties the report", f.ReportText(), L"");
-}
-
-void EnterAndEscPressNothing()
-{
-    Fixture f;
-    f.Enter(L"42");
-    f.Type(L"7");
-    for (WPARAM key : {WPARAM(VK_RETURN), WPARAM(VK_ESCAPE)}) {
-        SetFocus(f.ComboEdit());
-        PostMessageW(f.ComboEdit(), WM_KEYDOWN, key, 1);
-        PostMessageW(f.ComboEdit(), WM_KEYUP, key, 0xC0000001);
-        f.Pump();
-        SetFocus(f.Button(0));
-        PostMessageW(f.Button(0), WM_KEYDOWN, key, 1);
-        PostMessageW(f.Button(0), WM_KEYUP, key, 0xC0000001);
-        f.Pump();
+    const std::vector<scenarios::Scenario> all = scenarios::Read(
+#include "tests/window_scenarios.inc"
+    );
+    for (const scenarios::Scenario& scenario : all) {
+        Fixture f;
+        const int failedBefore = failed;
+        for (const scenarios::Line& line : scenario.lines) {
+            if (failed != failedBefore) {
+                break;  // the rest would only repeat the first difference
+            }
+            const std::wstring argument = Wide(line.argument);
+            const std::string what = Narrow(Wide(scenario.name)) + ", line "
+                                     + std::to_string(line.number) + " (" + line.verb + ")";
+            const auto expect = [&](const std::wstring& actual, const std::wstring& expected) {
+                Check(what.c_str(), actual, expected);
+            };
+            if (line.verb == "type") {
+                f.Type(argument.c_str());
+            } else if (line.verb == "press") {
+                int pressed = -1;
+                for (int index = 0; index < 3; ++index) {
+                    if (Fixture::Text(f.Button(index)) == argument) {
+                        pressed = index;
+                    }
+                }
+                Report(what.c_str(), pressed >= 0, "no such button");
+                f.Click(pressed);
+            } else if (line.verb == "key") {
+                const WPARAM key = argument == L"Esc" ? VK_ESCAPE : VK_RETURN;
+                SetFocus(f.ComboEdit());
+                PostMessageW(f.ComboEdit(), WM_KEYDOWN, key, 1);
+                PostMessageW(f.ComboEdit(), WM_KEYUP, key, 0xC0000001);
+                f.Pump();
+            } else if (line.verb == "pick") {
+                SendMessageW(f.Combo(), CB_SHOWDROPDOWN, TRUE, 0);
+                SendMessageW(f.Combo(), CB_SETCURSEL, std::stoi(argument) - 1, 0);
+                SendMessageW(f.Combo(), CB_SHOWDROPDOWN, FALSE, 0);
+                f.Pump();
+            } else if (line.verb == "copy") {
+                SetFocus(f.ReportBox());
+                PostMessageW(f.ReportBox(), WM_CHAR, 1, 1);  // Ctrl+A
+                PostMessageW(f.ReportBox(), WM_CHAR, 3, 1);  // Ctrl+C
+                f.Pump();
+            } else if (line.verb == "field") {
+                expect(f.ComboText(), argument);
+            } else if (line.verb == "selected") {
+                DWORD start = 0, end = 0;
+                SendMessageW(f.Combo(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                             reinterpret_cast<LPARAM>(&end));
+                expect(std::to_wstring(start) + L"-" + std::to_wstring(end),
+                       L"0-" + std::to_wstring(f.ComboText().size()));
+                Report(what.c_str(), GetFocus() == f.ComboEdit(), "the number field has no focus");
+            } else if (line.verb == "entries") {
+                expect(Joined(f.Entries()), argument);
+            } else if (line.verb == "complements") {
+                expect(Joined(f.Complements()), argument);
+            } else if (line.verb == "report") {
+                expect(f.ReportText(), Wide(scenarios::Lines(line.argument, u"\r\n")));
+            } else if (line.verb == "report-begins") {
+                expect(f.ReportText().substr(0, argument.size()), argument);
+            } else if (line.verb == "clipboard") {
+                expect(ClipboardText(f.window), Wide(scenarios::Lines(line.argument, u"\r\n")));
+            } else if (line.verb == "messages") {
+                expect(std::to_wstring(f.reports.size()), argument);
+            } else {
+                Report(what.c_str(), false, "no such step or check");
+            }
+        }
+        std::printf("%s %s\n", failed == failedBefore ? "ok  " : "FAIL",
+                    Narrow(Wide(scenario.name)).c_str());
     }
-    Check("Enter, Esc: no entry added", f.Entries(), {L"42"});
-    Check("Enter, Esc: window still there", static_cast<long>(IsWindowVisible(f.window)), 1L);
 }
 
 void TabOrder()
@@ -298,30 +285,6 @@ void TabOrder()
         order.emplace_back(name);
     }
     Check("tab order", order, {L"Combo1", L"Command1(0)", L"Command1(1)", L"Command1(2)", L"Text1(0)"});
-}
-
-void SelectAllAndCopy()
-{
-    Fixture f;
-    f.Enter(L"42");
-    f.Click(2);
-    SetFocus(f.ReportBox());
-    PostMessageW(f.ReportBox(), WM_CHAR, 1, 1);  // Ctrl+A
-    f.Pump();
-    DWORD start = 0, end = 0;
-    SendMessageW(f.ReportBox(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    Check("Ctrl+A selects the report", static_cast<long>(end - start), 14L);
-    SendMessageW(f.ReportBox(), WM_COPY, 0, 0);
-    std::wstring copied;
-    if (OpenClipboard(f.window)) {
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            copied = static_cast<const wchar_t*>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-    }
-    Check("Ctrl+C copies the report", copied, L"42 + 57 = 99\r\n");
 }
 
 void Layout()
@@ -362,17 +325,10 @@ void Layout()
 int main()
 {
     const std::vector<std::pair<const char*, void (*)()>> cases{
-        {"road of one number", RoadOfOneNumber},
-        {"42, 7, 123", ThreeNumbers},
-        {"refusal", Refusal},
-        {"too large keeps everything", TooLargeKeepsEverything},
-        {"Изчисти", ClearAll},
-        {"Изведи without entries", OutputWithoutEntries},
-        {"Enter and Esc", EnterAndEscPressNothing},
         {"tab order", TabOrder},
-        {"Ctrl+A, Ctrl+C", SelectAllAndCopy},
         {"layout", Layout},
     };
+    Scenarios();
     for (const auto& [name, run] : cases) {
         const int failedBefore = failed;
         run();
