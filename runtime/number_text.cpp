@@ -4,11 +4,17 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
-#include <system_error>
+#include <span>
+
+#include "runtime/exact_decimal.h"
 
 namespace velmora {
 namespace {
+
+// Significant digits of a real text.
+constexpr int kSignificantDigits = 15;
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
@@ -70,28 +76,46 @@ std::optional<NumberSpans> ScanNumber(std::u16string_view text)
     return number;
 }
 
-// Where the first significant digit stands relative to the point, shifted by
-// the exponent: positive for magnitudes of 1 or more. Saturates instead of
-// overflowing for absurdly long texts. Decides which way a number beyond the
-// range of a double goes: to an infinity or to zero.
-std::int64_t DecimalMagnitude(const NumberSpans& number)
+// The exponent's value, saturated far beyond any double's range instead of
+// overflowing for absurdly long exponents.
+std::int64_t ExponentOf(const NumberSpans& number)
 {
     constexpr std::int64_t limit = std::int64_t{1} << 40;
-    std::int64_t magnitude = 0;
-    const auto firstNonZero = number.integerDigits.find_first_not_of(u'0');
-    if (firstNonZero != std::u16string_view::npos) {
-        magnitude = static_cast<std::int64_t>(number.integerDigits.size() - firstNonZero);
-    } else {
-        const auto firstFraction = number.fractionDigits.find_first_not_of(u'0');
-        magnitude = -static_cast<std::int64_t>(firstFraction == std::u16string_view::npos
-                                                   ? number.fractionDigits.size()
-                                                   : firstFraction);
-    }
     std::int64_t exponent = 0;
     for (const char16_t c : number.exponentDigits) {
         exponent = std::min(limit, exponent * 10 + (c - u'0'));
     }
-    return magnitude + (number.negativeExponent ? -exponent : exponent);
+    return number.negativeExponent ? -exponent : exponent;
+}
+
+// The usual numbers in one exact step: up to 15 significant digits and a
+// power of ten up to 22 are both exact doubles, so one multiplication or
+// division of the two rounds correctly. Empty for the others.
+std::optional<double> QuickMagnitude(const NumberSpans& number, std::int64_t exponent)
+{
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr int kMaxDigits = 15;
+    constexpr std::int64_t kMaxPower = 22;
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    for (const std::u16string_view part : {number.integerDigits, number.fractionDigits}) {
+        for (const char16_t c : part) {
+            if (mantissa != 0 || c != u'0') {
+                if (++significant > kMaxDigits) {
+                    return std::nullopt;
+                }
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - u'0');
+            }
+        }
+    }
+    const std::int64_t power = exponent - static_cast<std::int64_t>(number.fractionDigits.size());
+    if (power < -kMaxPower || power > kMaxPower) {
+        return mantissa == 0 ? std::optional<double>(0.0) : std::nullopt;
+    }
+    const auto value = static_cast<double>(mantissa);
+    return power >= 0 ? value * kPowersOfTen[power] : value / kPowersOfTen[-power];
 }
 
 }  // namespace
@@ -102,45 +126,14 @@ double NumericValue(std::u16string_view text)
     if (!number) {
         return 0.0;
     }
-    // from_chars reads plain ASCII in the C locale's form: rewrite the number
-    // as digits, point and 'e', whatever marks the text used. Short numbers,
-    // the usual ones, are rewritten on the stack.
-    const std::size_t length = number->integerDigits.size() + number->fractionDigits.size()
-                               + number->exponentDigits.size() + 4;
-    std::array<char, 64> shortBuffer;
-    std::string longBuffer;
-    char* const start = length <= shortBuffer.size() ? shortBuffer.data()
-                                                     : (longBuffer.resize(length), longBuffer.data());
-    char* out = start;
-    auto append = [&out](std::u16string_view digits) {
-        for (const char16_t c : digits) {
-            *out++ = static_cast<char>(c);
-        }
-    };
-    if (number->integerDigits.empty()) {
-        *out++ = '0';
+    const std::int64_t exponent = ExponentOf(*number);
+    std::optional<double> magnitude = QuickMagnitude(*number, exponent);
+    if (!magnitude) {
+        magnitude = ExactDecimal::FromDigits(number->integerDigits, number->fractionDigits,
+                                             exponent).ToDouble();
     }
-    append(number->integerDigits);
-    if (!number->fractionDigits.empty()) {
-        *out++ = '.';
-        append(number->fractionDigits);
-    }
-    if (!number->exponentDigits.empty()) {
-        *out++ = 'e';
-        *out++ = number->negativeExponent ? '-' : '+';
-        append(number->exponentDigits);
-    }
-
-    double magnitude = 0.0;
-    const auto [end, error] = std::from_chars(start, out, magnitude, std::chars_format::general);
-    if (error == std::errc::result_out_of_range) {
-        magnitude = DecimalMagnitude(*number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (error != std::errc{}) {
-        magnitude = 0.0;  // cannot happen for the form built above
-    }
-    return number->negative ? -magnitude : magnitude;
+    return number->negative ? -*magnitude : *magnitude;
 }
-
 std::optional<std::int32_t> RoundToInteger(double value)
 {
     if (!std::isfinite(value)) {
@@ -174,25 +167,65 @@ std::u16string RealText(double value, char16_t decimalSeparator)
     if (value == 0.0) {
         return u"0";  // also for -0.0, which must not print a sign
     }
-    std::array<char, 64> buffer{};
-    std::to_chars_result result;
-    // Integral values below 1E15 print as their digits whatever the way;
-    // the integer way is the quick one.
+    std::u16string text;
     if (std::fabs(value) < 1e15 && std::trunc(value) == value) {
-        result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                               static_cast<std::int64_t>(value));
-    } else {
-        result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                               std::chars_format::general, 15);
+        // Integral values below 1E15 print as their digits alone.
+        std::array<char, 24> buffer{};
+        const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                          static_cast<std::int64_t>(value));
+        text.assign(buffer.data(), result.ptr);
+        return text;
     }
-    std::u16string text(static_cast<std::size_t>(result.ptr - buffer.data()), u'\0');
-    std::transform(buffer.data(), result.ptr, text.begin(), [decimalSeparator](char c) -> char16_t {
-        switch (c) {
-        case '.': return decimalSeparator;
-        case 'e': return u'E';
-        default: return static_cast<char16_t>(c);
+    if (value < 0) {
+        text.push_back(u'-');
+    }
+    if (!std::isfinite(value)) {
+        text += std::isnan(value) ? u"NAN" : u"INF";
+        return text;
+    }
+    ExactDecimal decimal = ExactDecimal::FromDouble(value);
+    decimal.RoundToSignificant(kSignificantDigits);
+    const std::span<const std::uint8_t> digits = decimal.Digits();
+    const auto digit = [&](int i) -> char16_t {
+        return i < static_cast<int>(digits.size()) ? static_cast<char16_t>(u'0' + digits[std::size_t(i)])
+                                                   : u'0';
+    };
+    const int count = static_cast<int>(digits.size());
+    const int exponent = decimal.Point() - 1;  // of the first digit
+    if (exponent < -4 || exponent >= kSignificantDigits) {
+        // 1.5E-05, 1E+15: one digit before the separator, at least two in the exponent.
+        text.push_back(digit(0));
+        if (count > 1) {
+            text.push_back(decimalSeparator);
+            for (int i = 1; i < count; ++i) {
+                text.push_back(digit(i));
+            }
         }
-    });
+        text.push_back(u'E');
+        text.push_back(exponent < 0 ? u'-' : u'+');
+        const std::string power = std::to_string(std::abs(exponent));
+        if (power.size() < 2) {
+            text.push_back(u'0');
+        }
+        text.append(power.begin(), power.end());
+    } else if (exponent < 0) {
+        text += u'0';
+        text.push_back(decimalSeparator);
+        text.append(static_cast<std::size_t>(-exponent - 1), u'0');
+        for (int i = 0; i < count; ++i) {
+            text.push_back(digit(i));
+        }
+    } else {
+        for (int i = 0; i <= exponent; ++i) {
+            text.push_back(digit(i));
+        }
+        if (count > exponent + 1) {
+            text.push_back(decimalSeparator);
+            for (int i = exponent + 1; i < count; ++i) {
+                text.push_back(digit(i));
+            }
+        }
+    }
     return text;
 }
 
