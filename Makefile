@@ -4,10 +4,12 @@ WINDOWS_BUILD ?= build-windows
 SANITIZE_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
+LIBCXX_BUILD ?= build-libcxx
+WEB_BUILD ?= build-web
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_TYPE = -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build windows sanitize fuzz test bench package run screenshots clean
+.PHONY: all setup build windows web libcxx sanitize fuzz test bench package run screenshots clean
 
 all: build
 
@@ -25,16 +27,35 @@ windows:
 	    -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
+# The web edition, compiled to WebAssembly with Emscripten. Debian's em++
+# finds its JavaScript modules through NODE_PATH.
+EMSCRIPTEN_ENV = NODE_PATH=$${NODE_PATH:+$$NODE_PATH:}/usr/share/nodejs
+web:
+	@sh scripts/install-deps.sh web
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The core with Clang and libc++, the standard library of macOS, for the
+# checks that need no Qt (Debian's Qt is built against libstdc++).
+libcxx:
+	@sh scripts/install-deps.sh libcxx
+	@CC=clang CXX=clang++ cmake -S . -B $(LIBCXX_BUILD) $(CMAKE_TYPE) -DVELMORA_QT=OFF \
+	    -DCMAKE_CXX_FLAGS=-stdlib=libc++ >/dev/null
+	@cmake --build $(LIBCXX_BUILD) -j $(JOBS)
+
 # Every test: the Qt edition, the same tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the fuzzers for a bounded number of inputs, and
-# the Windows edition under Wine.
+# the Windows edition under Wine, the web edition, and the core built with
+# Clang and libc++; each build's logic must answer alike.
 test:
-	@sh scripts/install-deps.sh build test windows fuzz bench package
+	@sh scripts/install-deps.sh build test windows web libcxx fuzz bench package
 	@cmake -S . -B $(BUILD) $(CMAKE_TYPE) -DVELMORA_BENCH=ON >/dev/null  # the benchmarks build too
-	@$(MAKE) --no-print-directory build windows sanitize fuzz
+	@$(MAKE) --no-print-directory build windows web libcxx sanitize fuzz
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	@ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
 	@ctest --test-dir $(FUZZ_BUILD) --output-on-failure -j $(JOBS)
+	@ctest --test-dir $(LIBCXX_BUILD) --output-on-failure -j $(JOBS)
+	@ctest --test-dir $(WEB_BUILD) --output-on-failure
 	@ctest --test-dir $(WINDOWS_BUILD) --output-on-failure
 
 sanitize: setup
@@ -72,4 +93,5 @@ screenshots: build windows
 	    WINDOW_CLASS=velmora.exe sh scripts/screenshot.sh docs/velmora-windows.png 1
 
 clean:
-	rm -rf $(BUILD) $(WINDOWS_BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(WINDOWS_BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) \
+	    $(LIBCXX_BUILD) $(WEB_BUILD)

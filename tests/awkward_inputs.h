@@ -2,7 +2,8 @@
 // a grammar of the awkward ones: blanks, signs, leading zeros, fractions and
 // exact halves, exponents, letters after digits, texts of nine and ten
 // characters, values around the 32-bit limit, control characters, foreign
-// digits, very long texts. The same seed gives the same texts.
+// digits, very long texts. The same seed gives the same texts, with any
+// compiler and standard library.
 #pragma once
 
 #include <cstdint>
@@ -23,8 +24,9 @@ public:
         }
     }
 
-    // 0 to n-1.
-    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+    // 0 to n-1; spelled out rather than a standard distribution, whose
+    // numbers differ between standard libraries.
+    int Below(int n) { return static_cast<int>(random_() % static_cast<std::uint64_t>(n)); }
 
 private:
     std::u16string Digits(int count)
@@ -55,7 +57,8 @@ private:
         if (const int fraction = Below(6); fraction == 0) {
             text += u".5";  // an exact half
         } else if (fraction == 1) {
-            text += u"." + Digits(Below(4));
+            text.push_back(u'.');
+            text += Digits(Below(4));
         }
         if (Below(12) == 0) {
             static constexpr char16_t marks[] = u"EeDd";

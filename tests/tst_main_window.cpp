@@ -14,7 +14,7 @@
 #include <QStringListModel>
 #include <QTest>
 
-#include "tests/awkward_inputs.h"
+#include "tests/command_sequences.h"
 #include "tests/scenarios.h"
 #include "tests/text_conversion.h"
 #include "window/qt/main_window.h"
@@ -404,25 +404,35 @@ void TestMainWindow::randomSequences_data()
 void TestMainWindow::randomSequences()
 {
     QFETCH(quint64, seed);
-    AwkwardInputs inputs(seed);
+    CommandSequence commands(seed);
     for (int step = 0; step < 400; ++step) {
         const QString where = QString("seed %1, step %2").arg(seed).arg(step);
-        const int command = inputs.Below(100);
-        if (command < 3) {
+        const Command command = commands.Next();
+        switch (command.kind) {
+        case Command::Start:
+            cleanup();
+            init();
+            break;
+        case Command::Clear:
             Click("Command1_1");
             QVERIFY2(Report()->toPlainText().isEmpty(), qPrintable(where));
-        } else if (command < 10) {
+            break;
+        case Command::Report: {
             Click("Command1_2");
             const QString report = QString::fromStdU16String(window->Book().OutputPairs());
             QVERIFY2(Report()->toPlainText() == QString(report).replace("\r\n", "\n"),
                      qPrintable(where));
-        } else {
-            const QString typed = QString::fromStdU16String(inputs.Next()).left(32767);
+            break;
+        }
+        case Command::Enter: {
+            const QString typed = QString::fromStdU16String(command.typed).left(32767);
             const qsizetype reportsBefore = reports.size();
             Combo()->setEditText(typed);
             Click("Command1_0");
             const bool rejected = reports.size() > reportsBefore;
             QVERIFY2(Combo()->currentText() == (rejected ? typed : QString()), qPrintable(where));
+            break;
+        }
         }
         QStringList entries, complements;
         for (const std::u16string& entry : window->Book().Entries()) {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "logic/pair_book.h"
-#include "tests/awkward_inputs.h"
+#include "tests/command_sequences.h"
 #include "tests/text_conversion.h"
 
 using namespace velmora;
@@ -226,11 +226,11 @@ void TestModel::randomSequences_data()
     if (const char* seed = std::getenv("VELMORA_SEED")) {
         const char* steps = std::getenv("VELMORA_STEPS");
         QTest::newRow("replay") << quint64(std::strtoull(seed, nullptr, 10))
-                                << (steps ? std::atoi(steps) : 50000);
+                                << (steps ? std::atoi(steps) : kStepsPerSequence);
         return;
     }
-    for (quint64 seed = 1; seed <= 20; ++seed) {  // 20 x 50,000 = 1,000,000 steps
-        QTest::addRow("seed %llu", seed) << seed << 50000;
+    for (quint64 seed = 1; seed <= kSequenceCount; ++seed) {
+        QTest::addRow("seed %llu", seed) << seed << VELMORA_MODEL_STEPS;
     }
 }
 
@@ -240,27 +240,34 @@ void TestModel::randomSequences()
     QFETCH(int, steps);
     QCOMPARE(std::fegetround(), FE_TONEAREST);
 
-    AwkwardInputs inputs(seed);
+    CommandSequence commands(seed);
     PairBook book;
     ReferenceBook model;
-    std::string history;  // the steps since the last clear, for a failure's message
+    std::string history;  // the steps since the last start or clear, for a failure's message
     std::string report;
     for (int step = 0; step < steps; ++step) {
         const char* failure = nullptr;
-        const int command = inputs.Below(100);
-        if (command < 2) {
+        const Command command = commands.Next();
+        switch (command.kind) {
+        case Command::Start:
+            book = PairBook();
+            model = ReferenceBook();
+            history = "\n  (started)";
+            break;
+        case Command::Clear:
             book.ClearAll();
             model.Clear();
             history = "\n  Изчисти";
-        } else if (command < 5) {
+            break;
+        case Command::Report:
             history += "\n  Изведи";
-        } else {
-            const std::u16string typed = inputs.Next();
-            history += "\n  Въведи \"" + Printable(typed) + "\"";
+            break;
+        case Command::Enter: {
+            history += "\n  Въведи \"" + Printable(command.typed) + "\"";
             const auto before = std::make_tuple(book.Entries(), book.Complements(),
                                                 book.MaxDigits(), book.MaxSum());
-            const InputOutcome outcome = book.InputNumber(typed);
-            switch (model.Input(typed)) {
+            const InputOutcome outcome = book.InputNumber(command.typed);
+            switch (model.Input(command.typed)) {
             case ReferenceBook::Outcome::Refused:
                 failure = outcome == InputOutcome::Refused ? nullptr : "not refused";
                 break;
@@ -276,6 +283,8 @@ void TestModel::randomSequences()
                                              book.MaxSum())) {
                 failure = "a rejected text changed the book";
             }
+            break;
+        }
         }
         if (!failure) {
             failure = Difference(book, model, report);

@@ -1,4 +1,7 @@
 #include <QTest>
+#include <atomic>
+#include <cstdlib>
+#include <new>
 
 #include "logic/pair_book.h"
 #include "tests/text_conversion.h"
@@ -6,6 +9,26 @@
 using namespace velmora;
 
 Q_DECLARE_METATYPE(velmora::InputOutcome)
+
+namespace {
+
+// While not negative, the count of allocations that succeed before one fails.
+std::atomic<long> allocationsBeforeFailure{-1};
+
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    if (allocationsBeforeFailure >= 0 && allocationsBeforeFailure-- == 0) {
+        throw std::bad_alloc();
+    }
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace {
 
@@ -59,6 +82,10 @@ private slots:
     void maxSumForDigits_data();
     void maxSumForDigits();
     void clearAll();
+    void firstEntry_data();
+    void firstEntry();
+    void outOfMemoryChangesNothing_data();
+    void outOfMemoryChangesNothing();
     void report_data();
     void report();
     void fortyThousandEntries();
@@ -257,6 +284,78 @@ void TestPairBook::clearAll()
     QCOMPARE(book.InputNumber(u"5"), InputOutcome::Appended);
     QCOMPARE(book.InputNumber(u"42"), InputOutcome::Rebuilt);
     QCOMPARE(Take(book), (Snapshot{{"5", "42"}, {"94", "57"}, 2, 99}));
+}
+
+void TestPairBook::firstEntry_data()
+{
+    using O = InputOutcome;
+    QTest::addColumn<bool>("cleared");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<InputOutcome>("outcome");
+    QTest::addColumn<QString>("complement");
+    QTest::addColumn<int>("maxSum");
+    for (const bool cleared : {false, true}) {
+        const char* when = cleared ? "after Изчисти" : "at start";
+        QTest::addRow("one character %s", when) << cleared << "7" << (cleared ? O::Appended : O::Rebuilt) << "2" << 9;
+        QTest::addRow("two characters %s", when) << cleared << "42" << O::Rebuilt << "57" << 99;
+        QTest::addRow("nine characters %s", when) << cleared << "100000000" << O::Rebuilt << "899999999" << 999999999;
+        QTest::addRow("ten characters %s", when) << cleared << "1000000000" << O::TooLarge << "" << (cleared ? 9 : 0);
+    }
+}
+
+// The first entry of a book, at start or after Изчисти: either way the
+// maximal sum has the entry's own length.
+void TestPairBook::firstEntry()
+{
+    QFETCH(bool, cleared);
+    QFETCH(QString, typed);
+    QFETCH(InputOutcome, outcome);
+    QFETCH(QString, complement);
+    QFETCH(int, maxSum);
+    PairBook book;
+    if (cleared) {
+        book.InputNumber(u"123");
+        book.ClearAll();
+    }
+    QCOMPARE(book.InputNumber(U16(typed)), outcome);
+    QCOMPARE(Q(book.Complements()), complement.isEmpty() ? QStringList() : QStringList{complement});
+    QCOMPARE(book.MaxSum(), maxSum);
+}
+
+void TestPairBook::outOfMemoryChangesNothing_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("first entry") << QStringList{} << "123456789";
+    QTest::newRow("appending") << QStringList{"123456789"} << "12345678";
+    QTest::newRow("rebuilding") << QStringList{"42", "7"} << "12345678";
+}
+
+// Memory running out at any allocation of an entering leaves the book as it
+// was: every allocation in turn is made to fail, until one entering passes.
+void TestPairBook::outOfMemoryChangesNothing()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, typed);
+    const std::u16string text = U16(typed);
+    long failing = 0;
+    for (;; ++failing) {
+        PairBook book = BookWith(before);
+        const Snapshot snapshot = Take(book);
+        bool ranOut = false;
+        allocationsBeforeFailure = failing;
+        try {
+            book.InputNumber(text);
+        } catch (const std::bad_alloc&) {
+            ranOut = true;
+        }
+        allocationsBeforeFailure = -1;
+        if (!ranOut) {
+            break;
+        }
+        QCOMPARE(Take(book), snapshot);
+    }
+    QVERIFY(failing >= 2);  // entries and complements both allocate
 }
 
 void TestPairBook::report_data()
