@@ -74,6 +74,17 @@ void TestNumberText::numericValue_data()
     QTest::newRow("full-width digits") << QString::fromUtf16(u"\uff14\uff12") << 0.0;
     QTest::newRow("Arabic-Indic digits") << QString::fromUtf16(u"\u0664\u0662") << 0.0;
     QTest::newRow("half above the range") << "2147483647.5" << 2147483647.5;
+    // Correctly rounded, ties to even, at the edges of a double.
+    QTest::newRow("tie between doubles to even") << "9007199254740993" << 9007199254740992.0;
+    QTest::newRow("a digit far behind breaks the tie")
+        << "9007199254740993." + QString(800, '0') + "1" << 9007199254740994.0;
+    QTest::newRow("18 digits") << "123456789012345678" << 123456789012345678.0;
+    QTest::newRow("16 digits, rounded once") << "952704908277896.1" << 952704908277896.125;
+    QTest::newRow("largest double") << "1.7976931348623157E308" << 1.7976931348623157e308;
+    QTest::newRow("beyond the largest double") << "1.8E308" << kInf;
+    QTest::newRow("smallest subnormal") << "4.9406564584124654E-324" << 4.9406564584124654e-324;
+    QTest::newRow("just above half the smallest") << "2.4703282292062328E-324" << 4.9406564584124654e-324;
+    QTest::newRow("just below half the smallest") << "2.4703282292062327E-324" << 0.0;
     QTest::newRow("embedded NUL stops") << QString::fromUtf16(u"4\u00002", 3) << 4.0;
 }
 
@@ -82,7 +93,8 @@ void TestNumberText::numericValue()
     QFETCH(QString, text);
     QFETCH(double, value);
     const double actual = NumericValue(U16(text));
-    QCOMPARE(actual, value);
+    // Exactly, not QCOMPARE's nearly equal: the reading rounds correctly.
+    QVERIFY2(actual == value, qPrintable(QString::number(actual, 'g', 17)));
     QCOMPARE(std::signbit(actual), std::signbit(value));
 }
 
@@ -195,6 +207,8 @@ void TestNumberText::realText_data()
     QTest::newRow("negative zero") << -0.0 << "," << "0";
     QTest::newRow("fraction below one") << -0.25 << "," << "-0,25";
     QTest::newRow("15 significant digits") << 99.0 - 12.3 << "." << "86.7";
+    QTest::newRow("a third") << 1.0 / 3.0 << "." << "0.333333333333333";
+    QTest::newRow("a tie at the 16th digit to even") << 123456789012344.5 << "." << "123456789012344";
     QTest::newRow("sum of tenths") << 0.1 + 0.2 << "." << "0.3";
     QTest::newRow("largest sum") << 999999999.0 << "." << "999999999";
     QTest::newRow("negative complement") << 999.0 - 100000.0 << "." << "-99001";
