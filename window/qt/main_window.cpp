@@ -1,6 +1,8 @@
 #include "window/qt/main_window.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -186,7 +188,6 @@ QWidget* CreateControl(const form::ControlDesign& design, QWidget* parent)
     }
     }
     widget->setObjectName(ObjectName(design));
-    widget->setAccessibleName(ToQString(design.accessibleName));
     widget->setGeometry(PixelGeometry(design));
     if (design.background) {
         widget->setStyleSheet(ColourStyle(design.kind, *design.background));
@@ -195,11 +196,102 @@ QWidget* CreateControl(const form::ControlDesign& design, QWidget* parent)
     return widget;
 }
 
+// The label whose caption is the control's accessible name, if another
+// control than the label itself.
+QLabel* NamingLabel(const form::ControlDesign& design, const QWidget* window)
+{
+    if (design.kind == form::ControlKind::Label) {
+        return nullptr;
+    }
+    for (const form::ControlDesign& label : form::Controls()) {
+        if (label.kind == form::ControlKind::Label && label.text == design.accessibleName) {
+            return window->findChild<QLabel*>(ObjectName(label));
+        }
+    }
+    return nullptr;
+}
+
+// The number field as screen readers see it. On Linux Qt names an editable
+// combo box after the text typed into it, so that "42" would replace the
+// field's name; this one keeps the name of its label «Числа» (its buddy,
+// reached through the labelled-by relation) and gives the typed text as its
+// value. The drop-down list and the edit field stay its children, with Qt's
+// own interfaces.
+class NumberFieldAccessible final : public QAccessibleWidget {
+public:
+    explicit NumberFieldAccessible(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+
+    int childCount() const override { return 2; }
+    QAccessibleInterface* child(int index) const override
+    {
+        QObject* part = index == 0 ? static_cast<QObject*>(Combo()->view())
+                        : index == 1 ? static_cast<QObject*>(Combo()->lineEdit())
+                                     : nullptr;
+        return QAccessible::queryAccessibleInterface(part);
+    }
+    int indexOfChild(const QAccessibleInterface* part) const override
+    {
+        return part->object() == Combo()->view() ? 0 : part->object() == Combo()->lineEdit() ? 1 : -1;
+    }
+    QAccessibleInterface* focusChild() const override { return child(1); }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Value ? Combo()->currentText() : QAccessibleWidget::text(kind);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = true;
+        state.expandable = true;
+        state.expanded = Combo()->view()->isVisible();
+        return state;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{showMenuAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override
+    {
+        if (action == showMenuAction()) {
+            Combo()->showPopup();
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+
+private:
+    QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
+};
+
+// Accessible interfaces of the window's own making: the window itself is a
+// window (a frame to screen readers) named by its title, and its combo box
+// is the number field above.
+QAccessibleInterface* WindowAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(MainWindow::staticMetaObject.className())) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    if (className == QLatin1String("QComboBox")) {
+        auto* combo = static_cast<QComboBox*>(object);
+        if (qobject_cast<MainWindow*>(combo->window())) {
+            return new NumberFieldAccessible(combo);
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent)
     : QWidget(parent), controls_(std::make_unique<QtFormControls>())
 {
+    static const bool accessibleInterfaces = [] {  // once in the process
+        QAccessible::installFactory(WindowAccessible);
+        return true;
+    }();
+    (void)accessibleInterfaces;
     const form::WindowDesign& design = form::MainWindow();
     setWindowTitle(ToQString(design.title));
     // Named as PNG, so that no image format needs to be guessed.
@@ -234,6 +326,16 @@ void MainWindow::CreateControls()
     }
     for (auto it = byTabIndex.begin(); std::next(it) != byTabIndex.end(); ++it) {
         setTabOrder(it->second, std::next(it)->second);
+    }
+    // A control that a label names is that label's buddy: screen readers
+    // read its name through the label. The others carry their names.
+    for (const form::ControlDesign& design : form::Controls()) {
+        auto* widget = findChild<QWidget*>(ObjectName(design));
+        if (QLabel* label = NamingLabel(design, this)) {
+            label->setBuddy(widget);
+        } else {
+            widget->setAccessibleName(ToQString(design.accessibleName));
+        }
     }
 
     controls_->combo = findChild<QComboBox*>(QStringLiteral("Combo1"));
