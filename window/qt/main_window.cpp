@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -49,17 +50,23 @@ QRect PixelGeometry(const form::ControlDesign& design)
 }
 
 // A style sheet, since some platform styles ignore a palette's button colour.
-QString ColourStyle(form::ControlKind kind, form::Rgb rgb)
+QString ButtonStyle(form::Rgb rgb)
 {
-    const QString colour = ToQColor(rgb).name();
-    if (kind != form::ControlKind::PushButton) {
-        return QStringLiteral("QLabel { background-color: %1; color: black; }").arg(colour);
-    }
     return QStringLiteral("QPushButton { background-color: %1; color: black;"
                           " border: 1px solid %2; border-radius: 3px; }"
                           "QPushButton:focus { border: 2px solid black; }"
                           "QPushButton:pressed { background-color: %3; }")
-        .arg(colour, ToQColor(rgb).darker(250).name(), ToQColor(rgb).darker(130).name());
+        .arg(ToQColor(rgb).name(), ToQColor(rgb).darker(250).name(), ToQColor(rgb).darker(130).name());
+}
+
+// A label's own ground and black text, through its palette: every style
+// fills a label's ground with its palette's window colour.
+void SetLabelColours(QLabel* label, form::Rgb rgb)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, ToQColor(rgb));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
 }
 
 // The style's own light palette: dark texts on light ground everywhere, so
@@ -69,6 +76,16 @@ QPalette LightPalette(const QStyle* style, const form::Rgb& background)
     QPalette palette = style->standardPalette();
     palette.setColor(QPalette::Window, ToQColor(background));
     return palette;
+}
+
+// The window's icon, read by Qt's own PNG reader. Told the format and not
+// to guess, the reader asks no image format plugin first: loading them all
+// cost a tenth of the start-up.
+QPixmap WindowIcon()
+{
+    QImageReader reader(QStringLiteral(":/velmora/velmora.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }
 
 }  // namespace
@@ -155,8 +172,8 @@ QWidget* CreateControl(const form::ControlDesign& design, QWidget* parent)
     }
     case form::ControlKind::ComboBox: {
         auto* combo = new QComboBox(parent);
+        combo->setModel(new QStringListModel(combo));  // before the edit field's completer is made
         combo->setEditable(true);
-        combo->setModel(new QStringListModel(combo));
         combo->setInsertPolicy(QComboBox::NoInsert);  // only "Въведи" adds entries
         combo->setCompleter(nullptr);                 // no inline completion
         combo->setEditText(text);
@@ -189,8 +206,10 @@ QWidget* CreateControl(const form::ControlDesign& design, QWidget* parent)
     }
     widget->setObjectName(ObjectName(design));
     widget->setGeometry(PixelGeometry(design));
-    if (design.background) {
-        widget->setStyleSheet(ColourStyle(design.kind, *design.background));
+    if (design.background && design.kind == form::ControlKind::PushButton) {
+        widget->setStyleSheet(ButtonStyle(*design.background));
+    } else if (design.background) {
+        SetLabelColours(static_cast<QLabel*>(widget), *design.background);
     }
     widget->setVisible(design.visible);
     return widget;
@@ -294,8 +313,7 @@ MainWindow::MainWindow(QWidget* parent)
     (void)accessibleInterfaces;
     const form::WindowDesign& design = form::MainWindow();
     setWindowTitle(ToQString(design.title));
-    // Named as PNG, so that no image format needs to be guessed.
-    setWindowIcon(QPixmap(QStringLiteral(":/velmora/velmora.png"), "PNG"));
+    setWindowIcon(WindowIcon());
     setFixedSize(form::TwipsToPixels(design.clientWidth), form::TwipsToPixels(design.clientHeight));
     setPalette(LightPalette(style(), design.background));
     setAutoFillBackground(true);
