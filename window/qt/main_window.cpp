@@ -94,9 +94,11 @@ QFont FormFont()
 {
     const form::FontDesign& design = form::MainWindow().font;
     // One family that is there, so that text is laid out with one font
-    // instead of a search through the missing one's stand-ins.
+    // instead of a search through the missing one's stand-ins. Looked up
+    // among the installed families, without hasFamily()'s extra round of
+    // fontconfig's substitution rules for the name.
     const QString family = ToQString(design.family);
-    QFont font(QFontDatabase::hasFamily(family) ? family : ToQString(design.substitute));
+    QFont font(QFontDatabase::families().contains(family) ? family : ToQString(design.substitute));
     font.setStyleHint(QFont::Serif);
     font.setPointSize(design.points);
     font.setWeight(QFont::Weight(design.weight));
