@@ -63,7 +63,7 @@ QString ButtonStyle(form::Rgb rgb)
 // fills a label's ground with its palette's window colour.
 void SetLabelColours(QLabel* label, form::Rgb rgb)
 {
-    QPalette palette = label->palette();
+    QPalette palette;  // the rest comes from the window
     palette.setColor(QPalette::Window, ToQColor(rgb));
     palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
@@ -79,8 +79,8 @@ QPalette LightPalette(const QStyle* style, const form::Rgb& background)
 }
 
 // The window's icon, read by Qt's own PNG reader. Told the format and not
-// to guess, the reader asks no image format plugin first: loading them all
-// cost a tenth of the start-up.
+// to guess, the reader loads no image format plugin to ask it first, which
+// cost 3 % of the start-up's instructions.
 QPixmap WindowIcon()
 {
     QImageReader reader(QStringLiteral(":/velmora/velmora.png"), "png");
