@@ -14,7 +14,9 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QStringListModel>
 #include <QStyle>
@@ -77,6 +79,25 @@ QPalette LightPalette(const QStyle* style, const form::Rgb& background)
     palette.setColor(QPalette::Window, ToQColor(background));
     return palette;
 }
+
+// The desktop's own style, and while the report box has the focus a black
+// frame two pixels wide around it, as around a focused button: the styles
+// mark a focused text box by its blinking text cursor alone.
+class FocusFrameStyle final : public QProxyStyle {
+public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element == CE_ShapedFrame && (option->state & State_HasFocus)) {
+            painter->save();
+            painter->setPen(QPen(Qt::black, 2));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(QRectF(option->rect).adjusted(1, 1, -1, -1));
+            painter->restore();
+        }
+    }
+};
 
 // The window's icon, read by Qt's own PNG reader. Told the format and not
 // to guess, the reader loads no image format plugin to ask it first, which
@@ -202,6 +223,11 @@ QWidget* CreateControl(const form::ControlDesign& design, QWidget* parent)
         box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         box->setTabChangesFocus(true);
         box->setFocusPolicy(Qt::StrongFocus);
+        if (design.visible) {
+            auto* style = new FocusFrameStyle;
+            style->setParent(box);
+            box->setStyle(style);
+        }
         widget = box;
         break;
     }
