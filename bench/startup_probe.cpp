@@ -3,6 +3,9 @@
 //
 //   startup_probe bare          a bare Qt window of the same size
 //   startup_probe label         the same with one label, the least text
+//   startup_probe floor         the same with Velmora's nine controls as plain
+//                               Qt widgets with their texts, in the same
+//                               places and font, without colours or styling
 //   startup_probe velmora       the Velmora window
 //   startup_probe memory N      the Velmora window with N entries entered
 #include <sys/resource.h>
@@ -10,6 +13,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QListView>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWindow>
 #include <cstdio>
@@ -17,6 +22,7 @@
 #include <cstring>
 #include <memory>
 
+#include "window/form_tables.h"
 #include "window/qt/main_window.h"
 
 namespace {
@@ -28,6 +34,49 @@ void WaitUntilShown(QWidget& window)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     }
     QApplication::processEvents();  // the first paint
+}
+
+QString ToQString(std::u16string_view text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The least any window with Velmora's controls costs: Qt's standard widgets
+// with the same texts, places and font, and nothing more.
+std::unique_ptr<QWidget> FloorWindow()
+{
+    auto window = std::make_unique<QWidget>();
+    window->setFixedSize(461, 315);
+    window->setFont(velmora::FormFont());
+    for (const velmora::form::ControlDesign& design : velmora::form::Controls()) {
+        const QString text = ToQString(design.text);
+        QWidget* widget = nullptr;
+        switch (design.kind) {
+        case velmora::form::ControlKind::Label:
+            widget = new QLabel(text, window.get());
+            break;
+        case velmora::form::ControlKind::ComboBox: {
+            auto* combo = new QComboBox(window.get());
+            combo->setEditable(true);
+            widget = combo;
+            break;
+        }
+        case velmora::form::ControlKind::PushButton:
+            widget = new QPushButton(text, window.get());
+            break;
+        case velmora::form::ControlKind::ListBox:
+            widget = new QListView(window.get());
+            break;
+        case velmora::form::ControlKind::TextBox:
+            widget = new QPlainTextEdit(text, window.get());
+            break;
+        }
+        widget->setGeometry(velmora::form::TwipsToPixels(design.left), velmora::form::TwipsToPixels(design.top),
+                            velmora::form::TwipsToPixels(design.width),
+                            velmora::form::TwipsToPixels(design.height));
+        widget->setVisible(design.visible);
+    }
+    return window;
 }
 
 long PeakKibibytes()
@@ -42,7 +91,7 @@ long PeakKibibytes()
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fputs("usage: startup_probe bare|label|velmora|memory N\n", stderr);
+        std::fputs("usage: startup_probe bare|label|floor|velmora|memory N\n", stderr);
         return 2;
     }
     QApplication app(argc, argv);
@@ -53,12 +102,17 @@ int main(int argc, char** argv)
         if (argv[1][0] == 'l') {
             new QLabel(QStringLiteral("Velmora"), window.get());
         }
+    } else if (std::strcmp(argv[1], "floor") == 0) {
+        window = FloorWindow();
     } else {
         window = std::make_unique<velmora::MainWindow>();
     }
     WaitUntilShown(*window);
     std::printf("shown\n");
     std::fflush(stdout);
+    if (std::strcmp(argv[1], "memory") != 0) {
+        std::_Exit(0);  // what is measured ends here; so do the instruction counts
+    }
 
     if (std::strcmp(argv[1], "memory") == 0 && argc > 2) {
         const long count = std::atol(argv[2]);

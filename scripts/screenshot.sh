@@ -8,7 +8,9 @@
 # pixel ratio, to 1. PROGRAM names another executable (default
 # build/window/velmora), LAUNCHER a command to start it with (such as
 # "sh scripts/wine-run.sh"), WINDOW_CLASS the X class of its window (default
-# velmora). Needs Xvfb, xwininfo and ImageMagick's import.
+# velmora). WINDOW_PROPERTIES names a file for what the window manager reads
+# of the window (xprop), such as its title. Needs Xvfb, xwininfo, xprop and
+# ImageMagick's import.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 output="${1:-$root/docs/velmora-qt.png}"
@@ -64,5 +66,8 @@ for _ in $(seq 1 40); do
     cp "$output" "$previous"
 done
 rm -f "$previous"
+if [ -n "${WINDOW_PROPERTIES:-}" ]; then
+    LC_ALL=C.UTF-8 xprop -id "$window" WM_NAME _NET_WM_NAME WM_CLIENT_LEADER >"$WINDOW_PROPERTIES"
+fi
 [ -f "$output" ] || { echo "screenshot: the window could not be read" >&2; exit 1; }
 echo "$output"

@@ -1,8 +1,8 @@
 #!/bin/sh
 # Starts the real program on a virtual X display, takes a picture of its
 # window at each of the given device pixel ratios (default: 1 and 2), and
-# checks the window's size and the colours of its background, labels and
-# buttons.
+# checks the title that the window manager reads, the window's size and the
+# colours of its background, labels and buttons.
 #
 #   check_window_colours.sh SCREENSHOT_SCRIPT [SCALE...]
 #
@@ -14,6 +14,7 @@ shift
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 failures=0
+title="https://velmora.example Математика - двойки числа с равни суми"
 
 pixel() {  # pixel IMAGE X Y -> srgb(r,g,b)
     convert "$1" -format "%[pixel:p{$2,$3}]" info: | sed 's/srgba\(([0-9]*,[0-9]*,[0-9]*\),1)/srgb\1)/'
@@ -29,9 +30,21 @@ expect() {  # expect IMAGE SCALE X Y COLOUR WHAT   (X, Y in pixels at 96 dpi)
     fi
 }
 
+check_title() {  # check_title SCALE PROPERTY   (in $work/properties)
+    actual="$(sed -n "s/^$2([A-Z_0-9]*) = \"\(.*\)\"\$/\1/p" "$work/properties")"
+    if [ "$actual" = "$title" ]; then
+        echo "ok   scale $1: $2 is the title"
+    else
+        echo "FAIL scale $1: $2 is \"$actual\", expected \"$title\""
+        failures=$((failures + 1))
+    fi
+}
+
 for scale in "$@"; do
     image="$work/window-$scale.png"
-    sh "$screenshot" "$image" "$scale" >/dev/null
+    WINDOW_PROPERTIES="$work/properties" sh "$screenshot" "$image" "$scale" >/dev/null
+    check_title "$scale" _NET_WM_NAME
+    check_title "$scale" WM_NAME
     size="$(identify -format "%wx%h" "$image")"
     if [ "$size" = "$((461 * scale))x$((315 * scale))" ]; then
         echo "ok   scale $scale: window is $size"

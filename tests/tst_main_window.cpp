@@ -2,6 +2,7 @@
 // the window's design as drawn up for it, written out here, not read from the tables
 // the window is built from.
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QTest>
+#include <map>
 
 #include "tests/command_sequences.h"
 #include "tests/scenarios.h"
@@ -42,6 +44,19 @@ const std::vector<scenarios::Scenario>& Scenarios()
     return all;
 }
 
+// Pixels much lighter or darker in one picture than in the other.
+int ChangedPixels(const QImage& before, const QImage& after)
+{
+    int changed = 0;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            changed += std::abs(QColor(after.pixel(x, y)).lightness()
+                                - QColor(before.pixel(x, y)).lightness()) >= 50;
+        }
+    }
+    return changed;
+}
+
 const QString kQuotation = QString::fromUtf16(
     u"Неприятното в това да си първият, направил нещо по \n"
     u"правилния начин, е, че никой не оценява колко трудно е \n"
@@ -61,6 +76,7 @@ private slots:
     void texts();
     void font();
     void tabOrder();
+    void keyboardOnly();
     void noDefaultButton();
     void accessibleNames();
     void legibleUnderDarkTheme();
@@ -99,6 +115,16 @@ private:
     {
         Combo()->lineEdit()->clear();
         QTest::keyClicks(Combo()->lineEdit(), text);
+    }
+    void Key(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
+    // The control with the focus; the combo's line edit stands for the combo.
+    QString Focused()
+    {
+        QWidget* focus = QApplication::focusWidget();
+        while (focus && focus->objectName().isEmpty()) {
+            focus = focus->parentWidget();
+        }
+        return focus ? focus->objectName() : QString();
     }
     void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
     void Enter(const QString& text)
@@ -211,20 +237,58 @@ void TestMainWindow::font()
     }
 }
 
+// Tab and Shift+Tab visit the controls that take the focus in the tables'
+// order, and the focused one is marked: at least a ring of its pixels, as
+// many as its outline has, turns much lighter or darker with the focus.
 void TestMainWindow::tabOrder()
 {
-    Report()->setFocus();
-    QStringList visited{QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < 5; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QWidget* focus = QApplication::focusWidget();
-        while (focus && focus->objectName().isEmpty()) {
-            focus = focus->parentWidget();  // the combo's line edit stands for the combo
-        }
-        visited << (focus ? focus->objectName() : QString());
+    const QStringList order{"Text1_0", "Combo1", "Command1_0", "Command1_1", "Command1_2"};
+    std::map<QString, QImage> unfocused;
+    for (const QString& name : order) {
+        Find<QWidget>(name == "Text1_0" ? "Combo1" : "Text1_0")->setFocus();
+        unfocused[name] = window->grab(Find<QWidget>(qPrintable(name))->geometry()).toImage();
     }
-    QCOMPARE(visited, (QStringList{"Text1_0", "Combo1", "Command1_0", "Command1_1", "Command1_2",
-                                   "Text1_0"}));
+    Report()->setFocus();
+    QStringList forward{Focused()};
+    for (int i = 0; i < order.size(); ++i) {
+        Key(Qt::Key_Tab);
+        forward << Focused();
+        {
+            const QRect place = Find<QWidget>(qPrintable(forward.back()))->geometry();
+            QVERIFY2(ChangedPixels(unfocused[forward.back()], window->grab(place).toImage())
+                         >= 2 * (place.width() + place.height()),
+                     qPrintable("no ring of focus around " + forward.back()));
+        }
+    }
+    QStringList backward{Focused()};
+    for (int i = 0; i < order.size(); ++i) {
+        Key(Qt::Key_Backtab);
+        backward.prepend(Focused());
+    }
+    QCOMPARE(forward, order + QStringList{order.front()});
+    QCOMPARE(backward, forward);
+}
+
+// Typing, Tab and Space alone: each button presses with the focus on it.
+void TestMainWindow::keyboardOnly()
+{
+    QTest::keyClicks(QApplication::focusWidget(), "42");
+    Key(Qt::Key_Tab);
+    QCOMPARE(Focused(), "Command1_0");
+    Key(Qt::Key_Space);
+    QCOMPARE(Entries(), QStringList{"42"});
+    QCOMPARE(Focused(), "Combo1");  // for the next number
+    for (int i = 0; i < 3; ++i) {
+        Key(Qt::Key_Tab);
+    }
+    QCOMPARE(Focused(), "Command1_2");
+    Key(Qt::Key_Space);
+    QCOMPARE(Report()->toPlainText(), QString("42 + 57 = 99\n"));
+    Key(Qt::Key_Backtab);
+    QCOMPARE(Focused(), "Command1_1");
+    Key(Qt::Key_Space);
+    QCOMPARE(Entries(), QStringList());
+    QCOMPARE(Report()->toPlainText(), QString());
 }
 
 void TestMainWindow::noDefaultButton()
@@ -236,11 +300,16 @@ void TestMainWindow::noDefaultButton()
 
 void TestMainWindow::accessibleNames()
 {
-    QCOMPARE(Combo()->accessibleName(), QString::fromUtf16(u"Числа"));
-    QCOMPARE(Find<QPushButton>("Command1_0")->accessibleName(), QString::fromUtf16(u"Въведи"));
-    for (const char* name :
+    const auto name = [this](const char* control) {
+        return QAccessible::queryAccessibleInterface(Find<QWidget>(control))->text(QAccessible::Name);
+    };
+    QCOMPARE(name("Combo1"), QString::fromUtf16(u"Числа"));
+    Type("42");
+    QCOMPARE(name("Combo1"), QString::fromUtf16(u"Числа"));  // not the typed text
+    QCOMPARE(name("Command1_0"), QString::fromUtf16(u"Въведи"));
+    for (const char* control :
          {"Label1_0", "Label1_1", "Combo1", "Command1_0", "Command1_1", "Command1_2", "Text1_0"}) {
-        QVERIFY2(!Find<QWidget>(name)->accessibleName().isEmpty(), name);
+        QVERIFY2(!name(control).isEmpty(), control);
     }
 }
 

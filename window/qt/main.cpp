@@ -30,10 +30,16 @@ int main(int argc, char* argv[])
                    stderr);
         return EXIT_FAILURE;
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("velmora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
+    // The name users read: the X11 window class, the title of the client
+    // leader window that groups the program's windows, the application's
+    // accessible name and applicationDisplayName() all say "Velmora". No
+    // display name of its own: the X11 and Wayland plugins append one that is
+    // set to every window title, and the title bar shows the window's title
+    // exactly. Set before the application starts, so that the windows Qt
+    // makes while starting are named so too.
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
     QGuiApplication::setDesktopFileName(QStringLiteral("example.velmora.Velmora"));
+    QApplication app(argc, argv);
 
     velmora::MainWindow window;
     window.show();

@@ -1,17 +1,22 @@
 #include "window/qt/main_window.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QStringListModel>
 #include <QStyle>
@@ -47,17 +52,23 @@ QRect PixelGeometry(const form::ControlDesign& design)
 }
 
 // A style sheet, since some platform styles ignore a palette's button colour.
-QString ColourStyle(form::ControlKind kind, form::Rgb rgb)
+QString ButtonStyle(form::Rgb rgb)
 {
-    const QString colour = ToQColor(rgb).name();
-    if (kind != form::ControlKind::PushButton) {
-        return QStringLiteral("QLabel { background-color: %1; color: black; }").arg(colour);
-    }
     return QStringLiteral("QPushButton { background-color: %1; color: black;"
                           " border: 1px solid %2; border-radius: 3px; }"
                           "QPushButton:focus { border: 2px solid black; }"
                           "QPushButton:pressed { background-color: %3; }")
-        .arg(colour, ToQColor(rgb).darker(250).name(), ToQColor(rgb).darker(130).name());
+        .arg(ToQColor(rgb).name(), ToQColor(rgb).darker(250).name(), ToQColor(rgb).darker(130).name());
+}
+
+// A label's own ground and black text, through its palette: every style
+// fills a label's ground with its palette's window colour.
+void SetLabelColours(QLabel* label, form::Rgb rgb)
+{
+    QPalette palette;  // the rest comes from the window
+    palette.setColor(QPalette::Window, ToQColor(rgb));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
 }
 
 // The style's own light palette: dark texts on light ground everywhere, so
@@ -69,15 +80,46 @@ QPalette LightPalette(const QStyle* style, const form::Rgb& background)
     return palette;
 }
 
+// The desktop's own style, and while the report box has the focus a black
+// frame two pixels wide around it, as around a focused button: the styles
+// mark a focused text box by its blinking text cursor alone.
+class FocusFrameStyle final : public QProxyStyle {
+public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element == CE_ShapedFrame && (option->state & State_HasFocus)) {
+            painter->save();
+            painter->setPen(QPen(Qt::black, 2));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(QRectF(option->rect).adjusted(1, 1, -1, -1));
+            painter->restore();
+        }
+    }
+};
+
+// The window's icon, read by Qt's own PNG reader. Told the format and not
+// to guess, the reader loads no image format plugin to ask it first, which
+// cost 3 % of the start-up's instructions.
+QPixmap WindowIcon()
+{
+    QImageReader reader(QStringLiteral(":/velmora/velmora.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 }  // namespace
 
 QFont FormFont()
 {
     const form::FontDesign& design = form::MainWindow().font;
     // One family that is there, so that text is laid out with one font
-    // instead of a search through the missing one's stand-ins.
+    // instead of a search through the missing one's stand-ins. Looked up
+    // among the installed families, without hasFamily()'s extra round of
+    // fontconfig's substitution rules for the name.
     const QString family = ToQString(design.family);
-    QFont font(QFontDatabase::hasFamily(family) ? family : ToQString(design.substitute));
+    QFont font(QFontDatabase::families().contains(family) ? family : ToQString(design.substitute));
     font.setStyleHint(QFont::Serif);
     font.setPointSize(design.points);
     font.setWeight(QFont::Weight(design.weight));
@@ -153,8 +195,8 @@ QWidget* CreateControl(const form::ControlDesign& design, QWidget* parent)
     }
     case form::ControlKind::ComboBox: {
         auto* combo = new QComboBox(parent);
+        combo->setModel(new QStringListModel(combo));  // before the edit field's completer is made
         combo->setEditable(true);
-        combo->setModel(new QStringListModel(combo));
         combo->setInsertPolicy(QComboBox::NoInsert);  // only "Въведи" adds entries
         combo->setCompleter(nullptr);                 // no inline completion
         combo->setEditText(text);
@@ -181,18 +223,110 @@ QWidget* CreateControl(const form::ControlDesign& design, QWidget* parent)
         box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         box->setTabChangesFocus(true);
         box->setFocusPolicy(Qt::StrongFocus);
+        if (design.visible) {
+            auto* style = new FocusFrameStyle;
+            style->setParent(box);
+            box->setStyle(style);
+        }
         widget = box;
         break;
     }
     }
     widget->setObjectName(ObjectName(design));
-    widget->setAccessibleName(ToQString(design.accessibleName));
     widget->setGeometry(PixelGeometry(design));
-    if (design.background) {
-        widget->setStyleSheet(ColourStyle(design.kind, *design.background));
+    if (design.background && design.kind == form::ControlKind::PushButton) {
+        widget->setStyleSheet(ButtonStyle(*design.background));
+    } else if (design.background) {
+        SetLabelColours(static_cast<QLabel*>(widget), *design.background);
     }
     widget->setVisible(design.visible);
     return widget;
+}
+
+// The label whose caption is the control's accessible name, if another
+// control than the label itself.
+QLabel* NamingLabel(const form::ControlDesign& design, const QWidget* window)
+{
+    if (design.kind == form::ControlKind::Label) {
+        return nullptr;
+    }
+    for (const form::ControlDesign& label : form::Controls()) {
+        if (label.kind == form::ControlKind::Label && label.text == design.accessibleName) {
+            return window->findChild<QLabel*>(ObjectName(label));
+        }
+    }
+    return nullptr;
+}
+
+// The number field as screen readers see it. On Linux Qt names an editable
+// combo box after the text typed into it, so that "42" would replace the
+// field's name; this one keeps the name of its label «Числа» (its buddy,
+// reached through the labelled-by relation) and gives the typed text as its
+// value. The drop-down list and the edit field stay its children, with Qt's
+// own interfaces.
+class NumberFieldAccessible final : public QAccessibleWidget {
+public:
+    explicit NumberFieldAccessible(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+
+    int childCount() const override { return 2; }
+    QAccessibleInterface* child(int index) const override
+    {
+        QObject* part = index == 0 ? static_cast<QObject*>(Combo()->view())
+                        : index == 1 ? static_cast<QObject*>(Combo()->lineEdit())
+                                     : nullptr;
+        return QAccessible::queryAccessibleInterface(part);
+    }
+    int indexOfChild(const QAccessibleInterface* part) const override
+    {
+        return part->object() == Combo()->view() ? 0 : part->object() == Combo()->lineEdit() ? 1 : -1;
+    }
+    QAccessibleInterface* focusChild() const override { return child(1); }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Value ? Combo()->currentText() : QAccessibleWidget::text(kind);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = true;
+        state.expandable = true;
+        state.expanded = Combo()->view()->isVisible();
+        return state;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{showMenuAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override
+    {
+        if (action == showMenuAction()) {
+            Combo()->showPopup();
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+
+private:
+    QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
+};
+
+// Accessible interfaces of the window's own making: the window itself is a
+// window (a frame to screen readers) named by its title, and its combo box
+// is the number field above.
+QAccessibleInterface* WindowAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(MainWindow::staticMetaObject.className())) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    if (className == QLatin1String("QComboBox")) {
+        auto* combo = static_cast<QComboBox*>(object);
+        if (qobject_cast<MainWindow*>(combo->window())) {
+            return new NumberFieldAccessible(combo);
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -200,10 +334,14 @@ QWidget* CreateControl(const form::ControlDesign& design, QWidget* parent)
 MainWindow::MainWindow(QWidget* parent)
     : QWidget(parent), controls_(std::make_unique<QtFormControls>())
 {
+    static const bool accessibleInterfaces = [] {  // once in the process
+        QAccessible::installFactory(WindowAccessible);
+        return true;
+    }();
+    (void)accessibleInterfaces;
     const form::WindowDesign& design = form::MainWindow();
     setWindowTitle(ToQString(design.title));
-    // Named as PNG, so that no image format needs to be guessed.
-    setWindowIcon(QPixmap(QStringLiteral(":/velmora/velmora.png"), "PNG"));
+    setWindowIcon(WindowIcon());
     setFixedSize(form::TwipsToPixels(design.clientWidth), form::TwipsToPixels(design.clientHeight));
     setPalette(LightPalette(style(), design.background));
     setAutoFillBackground(true);
@@ -234,6 +372,16 @@ void MainWindow::CreateControls()
     }
     for (auto it = byTabIndex.begin(); std::next(it) != byTabIndex.end(); ++it) {
         setTabOrder(it->second, std::next(it)->second);
+    }
+    // A control that a label names is that label's buddy: screen readers
+    // read its name through the label. The others carry their names.
+    for (const form::ControlDesign& design : form::Controls()) {
+        auto* widget = findChild<QWidget*>(ObjectName(design));
+        if (QLabel* label = NamingLabel(design, this)) {
+            label->setBuddy(widget);
+        } else {
+            widget->setAccessibleName(ToQString(design.accessibleName));
+        }
     }
 
     controls_->combo = findChild<QComboBox*>(QStringLiteral("Combo1"));
