@@ -9,7 +9,7 @@ WEB_BUILD ?= build-web
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_TYPE = -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build windows web libcxx sanitize fuzz test bench package run screenshots clean
+.PHONY: all setup build windows web web-test-tools serve libcxx sanitize fuzz test bench package run screenshots clean
 
 all: build
 
@@ -34,6 +34,19 @@ web:
 	@sh scripts/install-deps.sh web
 	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+	@echo "The web edition: $(WEB_BUILD)/site/ (for a web host) and $(WEB_BUILD)/velmora.html (one file)"
+
+# The web folder on 127.0.0.1 (PORT=... to choose the port).
+PORT ?= 8000
+serve: web
+	@node scripts/serve-web.mjs $(WEB_BUILD)/site $(PORT)
+
+# Playwright, which drives Chromium in the web tests and benchmarks, as
+# pinned in package-lock.json; it uses the system's Chromium.
+web-test-tools: node_modules/.package-lock.json
+	@:
+node_modules/.package-lock.json: package.json package-lock.json
+	@PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
 
 # The core with Clang and libc++, the standard library of macOS, for the
 # checks that need no Qt (Debian's Qt is built against libstdc++).
@@ -50,7 +63,7 @@ libcxx:
 test:
 	@sh scripts/install-deps.sh build test windows web libcxx fuzz bench package
 	@cmake -S . -B $(BUILD) $(CMAKE_TYPE) -DVELMORA_BENCH=ON >/dev/null  # the benchmarks build too
-	@$(MAKE) --no-print-directory build windows web libcxx sanitize fuzz
+	@$(MAKE) --no-print-directory build windows web web-test-tools libcxx sanitize fuzz
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	@ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
 	@ctest --test-dir $(FUZZ_BUILD) --output-on-failure -j $(JOBS)

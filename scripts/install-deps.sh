@@ -13,7 +13,9 @@ packages_for() {
         windows) echo "g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils xvfb xauth x11-utils imagemagick" ;;
         fuzz) echo "clang libclang-rt-dev" ;;
         package) echo "dpkg-dev file desktop-file-utils appstream" ;;
-        web) echo "emscripten nodejs" ;;
+        # npm comes with some builds of nodejs, and separately with Debian's.
+        web) echo "emscripten nodejs chromium fonts-liberation"
+             command -v npm >/dev/null 2>&1 || echo npm ;;
         libcxx) echo "clang libc++-dev libc++abi-dev" ;;
         bench) echo "libbenchmark-dev" ;;
         *) echo "install-deps: unknown group '$1' (build, test, windows, web, libcxx, fuzz, bench, package)" >&2; exit 2 ;;
