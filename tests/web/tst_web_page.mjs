@@ -9,12 +9,13 @@
 // Serves SITE_FOLDER itself on 127.0.0.1 and stops the server at the end.
 import { after, before, describe, test } from "node:test";
 import assert from "node:assert/strict";
-import { mkdirSync, readFileSync, readdirSync } from "node:fs";
-import { dirname, join, resolve } from "node:path";
+import { mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { dirname, join } from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
 
 import { serve } from "../../scripts/serve-web.mjs";
-import { formReady, launchChromium } from "./chromium.mjs";
+import { formReady, launchChromium, launchChromiumWithProfile } from "./chromium.mjs";
 
 const [site, singlePage, shots = "."] = process.argv.slice(2);
 if (!site || !singlePage) {
@@ -174,4 +175,304 @@ describe("window scenarios", () => {
             }
         });
     }
+});
+
+// ---------------------------------------------------------------------------
+// The page's look, keyboard and accessibility.
+
+// The colour at (x, y) CSS pixels of a screenshot of the whole viewport,
+// decoded by the page's own browser.
+async function screenshotPixels(page, path) {
+    const scale = await page.evaluate(() => devicePixelRatio);
+    const png = await page.screenshot({ path });
+    const decoded = await page.evaluate(async (base64) => {
+        const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+        const bitmap = await createImageBitmap(new Blob([bytes], { type: "image/png" }));
+        const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+        const context = canvas.getContext("2d");
+        context.drawImage(bitmap, 0, 0);
+        const data = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
+        let binary = "";
+        for (let i = 0; i < data.length; i += 0x8000) {
+            binary += String.fromCharCode(...data.subarray(i, i + 0x8000));
+        }
+        return { width: bitmap.width, base64: btoa(binary) };
+    }, png.toString("base64"));
+    const data = Buffer.from(decoded.base64, "base64");
+    return (x, y) => {
+        const at = (Math.round(y * scale) * decoded.width + Math.round(x * scale)) * 4;
+        return [data[at], data[at + 1], data[at + 2]];
+    };
+}
+
+const lightness = ([r, g, b]) => (Math.max(r, g, b) + Math.min(r, g, b)) / 2;
+
+// Each visible control's place in the form (CSS pixels: twips / 15) and the
+// colour inside its border, as the window was drawn up; none: the browser's.
+const kControls = [
+    ["Label1_0", 64, 0, 329, 25, [255, 192, 128]],
+    ["Label1_1", 40, 40, 89, 25, [255, 192, 128]],
+    ["Combo1", 40, 64, 89, 27, null],
+    ["Command1_0", 160, 64, 97, 25, [0, 255, 0]],
+    ["Command1_2", 160, 104, 97, 25, [255, 0, 255]],
+    ["Command1_1", 160, 144, 97, 25, [255, 0, 0]],
+    ["Text1_0", 8, 184, 449, 121, null],
+];
+
+describe("the page", () => {
+    // At 100 %, and at twice the scale with a dark colour scheme: the same
+    // form, in the same colours, legible.
+    for (const [scale, scheme] of [[1, "light"], [2, "dark"]]) {
+        test(`looks like the window at ${scale * 100} % in a ${scheme} colour scheme`, async () => {
+            const page = await openPage({ viewport: { width: 600, height: 400 }, deviceScaleFactor: scale,
+                                          colorScheme: scheme });
+            try {
+                assert.equal(await page.title(), kTitle);
+                const layout = await page.evaluate((ids) => {
+                    const form = document.querySelector(".velmora-form").getBoundingClientRect();
+                    const place = (id) => {
+                        const box = document.getElementById(id).getBoundingClientRect();
+                        return [box.left - form.left, box.top - form.top, box.width, box.height];
+                    };
+                    const report = document.querySelector("#Text1_0");
+                    return {
+                        lang: document.documentElement.lang,
+                        icon: document.querySelector("link[rel=icon]")?.href ?? "",
+                        form: [form.left, form.top, form.width, form.height],
+                        places: ids.map(place),
+                        fonts: ids.map((id) => getComputedStyle(document.getElementById(id)).font),
+                        shown: ["List1", "Text1_1"].map((id) => document.getElementById(id).checkVisibility()),
+                        scrollBar: report.offsetWidth - report.clientWidth,
+                    };
+                }, kControls.map(([id]) => id));
+                assert.equal(layout.lang, "bg");
+                assert.match(layout.icon, /velmora\.svg$/);
+                assert.deepEqual(layout.form.slice(2), [461, 315]);
+                assert.deepEqual(layout.places, kControls.map(([, ...place]) => place.slice(0, 4)));
+                for (const font of layout.fonts) {
+                    assert.equal(font, '16px "Times New Roman", "Liberation Serif", serif');
+                }
+                assert.deepEqual(layout.shown, [false, false]);
+                assert.ok(layout.scrollBar > 0, "the report box has a vertical scroll bar");
+
+                const [left, top] = layout.form;
+                const pixel = await screenshotPixels(page, join(shots, `page-${scale * 100}-${scheme}.png`));
+                const at = (x, y) => pixel(left + x, top + y);
+                assert.deepEqual(at(4, 100), kFormColour);
+                assert.deepEqual(at(455, 170), kFormColour);
+                for (const [id, x, y, width, height, colour] of kControls) {
+                    if (colour) {
+                        assert.deepEqual(at(x + 4, y + 4), colour, id);
+                        assert.deepEqual(at(x + width - 5, y + height - 5), colour, id);
+                    }
+                }
+                // The report: dark text on a light ground.
+                let darkest = 255;
+                for (let y = 186; y < 300; y += 1) {
+                    for (let x = 12; x < 420; x += 1) {
+                        darkest = Math.min(darkest, lightness(at(x, y)));
+                    }
+                }
+                assert.ok(darkest < 80, `the report's text is dark: ${darkest}`);
+                assert.ok(lightness(at(200, 300)) > 200, "the report's ground is light");
+                assert.deepEqual(page.errors, []);
+            } finally {
+                await page.context().close();
+            }
+        });
+    }
+
+    test("shrinks to fit a screen narrower than the form", async () => {
+        const page = await openPage({ viewport: { width: 320, height: 480 }, isMobile: true, hasTouch: true });
+        try {
+            const fit = await page.evaluate(() => {
+                const form = document.querySelector(".velmora-form").getBoundingClientRect();
+                const root = document.documentElement;
+                return { left: form.left, right: form.right, height: form.height,
+                         overflow: root.scrollWidth - root.clientWidth };
+            });
+            assert.ok(fit.left >= 0 && fit.right <= 320 && fit.right > 300, JSON.stringify(fit));
+            assert.ok(Math.abs(fit.height - (315 * fit.right) / 461) < 2, JSON.stringify(fit));
+            assert.equal(fit.overflow, 0);
+            await page.screenshot({ path: join(shots, "page-narrow.png") });
+        } finally {
+            await page.context().close();
+        }
+    });
+
+    // Tab and Shift+Tab go through the controls in the window's tab order;
+    // the focused one is marked; Space and Enter press a focused button.
+    test("is used from the keyboard", async () => {
+        const page = await openPage({ viewport: { width: 600, height: 400 } });
+        try {
+            const focused = () => page.evaluate(() => document.activeElement.id);
+            await page.locator("#Text1_0").focus();
+            const order = ["Combo1", "Command1_0", "Command1_1", "Command1_2"];
+            const forth = [];
+            for (const id of order) {
+                await page.keyboard.press("Tab");
+                forth.push(await focused());
+                // The focus ring: dark, just left of the control, where the
+                // form's own colour is otherwise.
+                const box = await page.locator(`#${id}`).boundingBox();
+                const pixel = await screenshotPixels(page, join(shots, `focus-${id}.png`));
+                assert.ok(lightness(pixel(box.x - 2, box.y + box.height / 2)) < 80, `focus ring of ${id}`);
+            }
+            assert.deepEqual(forth, order);
+            const back = [];
+            for (let i = 0; i < order.length; ++i) {
+                await page.keyboard.press("Shift+Tab");
+                back.push(await focused());
+            }
+            assert.deepEqual(back, ["Command1_1", "Command1_0", "Combo1", "Text1_0"]);
+
+            // Two numbers from the keyboard alone: Space on «Въведи», which
+            // puts the focus back into the field; Enter on «Изведи».
+            await page.keyboard.press("Tab");
+            for (const number of ["42", "7"]) {
+                await page.keyboard.type(number);
+                await page.keyboard.press("Tab");
+                await page.keyboard.press("Space");
+                assert.equal(await focused(), "Combo1");
+            }
+            await page.keyboard.press("Tab");
+            await page.keyboard.press("Tab");
+            await page.keyboard.press("Tab");
+            await page.keyboard.press("Enter");
+            assert.equal(await page.inputValue("#Text1_0"), "42 + 57 = 99\n7 + 92 = 99\n");
+
+            // The list of entries: Down opens it and walks it, Enter chooses,
+            // Alt+Down opens it without choosing, Escape closes it.
+            await field(page).focus();
+            const combo = () => page.evaluate(() => {
+                const input = document.querySelector("#Combo1");
+                const active = document.getElementById(input.getAttribute("aria-activedescendant"));
+                return [input.value, input.getAttribute("aria-expanded"), active?.textContent ?? null];
+            });
+            await page.keyboard.press("ArrowDown");
+            assert.deepEqual(await combo(), ["", "true", "42"]);
+            await page.keyboard.press("ArrowDown");
+            assert.deepEqual(await combo(), ["", "true", "7"]);
+            await page.keyboard.press("Enter");
+            assert.deepEqual(await combo(), ["7", "false", null]);
+            await page.keyboard.press("Alt+ArrowDown");
+            assert.deepEqual(await combo(), ["7", "true", null]);
+            await page.screenshot({ path: join(shots, "list-open.png") });
+            await page.keyboard.press("Escape");
+            assert.deepEqual(await combo(), ["7", "false", null]);
+            assert.deepEqual(page.errors, []);
+        } finally {
+            await page.context().close();
+        }
+    });
+
+    // What a screen reader reads: Chromium's accessibility tree.
+    test("has the window's accessible names, and no hidden control", async () => {
+        const page = await openPage();
+        try {
+            const cdp = await page.context().newCDPSession(page);
+            const tree = async () => (await cdp.send("Accessibility.getFullAXTree")).nodes
+                .filter((node) => !node.ignored)
+                .map((node) => ({
+                    role: node.role?.value,
+                    name: node.name?.value ?? "",
+                    from: node.name?.sources?.find((source) => source.value)?.type,
+                    properties: Object.fromEntries((node.properties ?? []).map((p) => [p.name, p.value.value])),
+                }));
+            const find = (nodes, role, name) => nodes.find((node) => node.role === role && node.name === name);
+            let nodes = await tree();
+            assert.ok(find(nodes, "RootWebArea", kTitle));
+            assert.equal(find(nodes, "combobox", "Числа")?.from, "relatedElement", "named by its label");
+            for (const caption of ["Въведи", "Изведи", "Изчисти"]) {
+                assert.ok(find(nodes, "button", caption), caption);
+            }
+            const report = find(nodes, "textbox", "Двойки числа");
+            assert.equal(report?.properties.readonly, true);
+            assert.equal(report?.properties.multiline, true);
+            assert.ok(find(nodes, "StaticText", "Velmora"));
+            assert.ok(!nodes.some((node) => /Допълнения|Цитат|Неприятното/.test(node.name)));
+            assert.ok(!nodes.some((node) => node.role === "listbox" || node.role === "dialog"));
+
+            // The open list of entries, and the too-large message.
+            await field(page).fill("42");
+            await button(page, "Въведи").click();
+            await field(page).press("ArrowDown");
+            nodes = await tree();
+            assert.ok(find(nodes, "listbox", "Числа") && find(nodes, "option", "42"));
+            await field(page).press("Escape");
+            await field(page).fill("1234567890");
+            await button(page, "Въведи").click();
+            nodes = await tree();
+            const message = find(nodes, "alertdialog", "Velmora");
+            assert.equal(message?.properties.modal, true);
+            assert.ok(find(nodes, "button", "Добре"));
+        } finally {
+            await page.context().close();
+        }
+    });
+});
+
+// ---------------------------------------------------------------------------
+// The two outputs: the folder for a web host, and velmora.html.
+
+// The road of one number, on a page that has its form ready.
+async function enterAndReport(page) {
+    await field(page).fill("42");
+    await button(page, "Въведи").click();
+    await button(page, "Изведи").click();
+    assert.equal(await page.inputValue("#Text1_0"), "42 + 57 = 99\n");
+}
+
+describe("the outputs", () => {
+    test("the folder opens offline after one visit, and can be installed", async () => {
+        const profile = mkdtempSync(join(tmpdir(), "velmora-profile-"));
+        const context = await launchChromiumWithProfile(profile);
+        try {
+            const page = context.pages()[0] ?? await context.newPage();
+            await page.goto(address);
+            await formReady(page);
+            await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+
+            // The service worker keeps every file of the folder but itself.
+            const kept = await page.evaluate(async () => {
+                const cache = await caches.open((await caches.keys())[0]);
+                return (await cache.keys()).map((request) => new URL(request.url).pathname).sort();
+            });
+            const files = readdirSync(site).filter((file) => file !== "sw.js").map((file) => "/" + file);
+            assert.deepEqual(kept, ["/", ...files].sort());
+
+            const cdp = await context.newCDPSession(page);
+            assert.deepEqual((await cdp.send("Page.getInstallabilityErrors")).installabilityErrors, []);
+            const manifest = await cdp.send("Page.getAppManifest");
+            assert.deepEqual(manifest.errors, []);
+            const { name, lang, display, icons } = JSON.parse(manifest.data);
+            assert.deepEqual([name, lang, display], ["Velmora", "bg", "standalone"]);
+            assert.ok(icons.some((icon) => icon.sizes === "512x512"));
+
+            await context.setOffline(true);
+            await page.reload();
+            await formReady(page);
+            assert.equal(await page.title(), kTitle);
+            await enterAndReport(page);
+        } finally {
+            await context.close();
+            rmSync(profile, { recursive: true, force: true });
+        }
+    });
+
+    test("velmora.html opens from disk with no network", async () => {
+        const context = await browser.newContext({ offline: true });
+        try {
+            const page = await context.newPage();
+            const addresses = [];
+            page.on("request", (request) => addresses.push(request.url()));
+            await page.goto(pathToFileURL(singlePage).href);
+            await formReady(page);
+            assert.equal(await page.title(), kTitle);
+            await enterAndReport(page);
+            assert.deepEqual(addresses.filter((url) => !/^(file|data):/.test(url)), []);
+        } finally {
+            await context.close();
+        }
+    });
 });

@@ -222,6 +222,7 @@ val WebForm::CreateControl(const form::ControlDesign& design)
         element.set("readOnly", true);
         element.set("className", "velmora-text");
         element.set("value", Text(design.text));
+        element.call<void>("setSelectionRange", 0, 0);
         if (design.name == u"Text1" && design.index == 0) {
             report_ = element;
         }
@@ -470,7 +471,13 @@ void WebForm::SetListItems(const std::vector<std::u16string>& texts)
     complements_.set("innerHTML", OptionsMarkup(texts));
 }
 
-void WebForm::SetReportText(std::u16string_view text) { report_.set("value", Text(text)); }
+// The caret at the start, so that the report's beginning shows when the box
+// takes the focus.
+void WebForm::SetReportText(std::u16string_view text)
+{
+    report_.set("value", Text(text));
+    report_.call<void>("setSelectionRange", 0, 0);
+}
 
 // Shows the report and returns at once: a page cannot wait for the user.
 // Closing it puts the focus back into the number field (OnReportClosed).
