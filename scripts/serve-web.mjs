@@ -50,7 +50,7 @@ export function serve(folder, { port = 0, headers = {} } = {}) {
     });
 }
 
-if (import.meta.url === pathToFileURL(process.argv[1]).href) {
+if (process.argv[1] && import.meta.url === pathToFileURL(process.argv[1]).href) {
     const [folder, port = "8000"] = process.argv.slice(2);
     if (!folder) {
         console.error("usage: node scripts/serve-web.mjs FOLDER [PORT]");

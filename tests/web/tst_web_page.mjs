@@ -96,7 +96,7 @@ async function playScenario(page, scenario) {
                 selected: document.activeElement === input && input.selectionStart === 0
                     && input.selectionEnd === input.value.length,
                 entries: [...document.querySelectorAll("#Combo1_list > li")].map((li) => li.textContent).join(" "),
-                complements: [...document.querySelector("#List1").options].map((o) => o.text).join(" "),
+                complements: [...document.querySelectorAll("#List1 > li")].map((li) => li.textContent).join(" "),
                 report: document.querySelector("#Text1_0").value,
             };
         });

@@ -104,16 +104,16 @@ char16_t BrowserDecimalSeparator()
 }
 
 // Markup of a list's entries, for filling a whole list at once.
-std::u16string OptionsMarkup(const std::vector<std::u16string>& texts)
+std::u16string ListMarkup(const std::vector<std::u16string>& texts)
 {
     std::u16string markup;
     std::size_t characters = 0;
     for (const std::u16string& text : texts) {
-        characters += text.size() + 17;
+        characters += text.size() + 9;
     }
     markup.reserve(characters);
     for (const std::u16string& text : texts) {
-        markup += u"<option>";
+        markup += u"<li>";
         for (const char16_t c : text) {
             switch (c) {
             case u'&': markup += u"&amp;"; break;
@@ -121,7 +121,7 @@ std::u16string OptionsMarkup(const std::vector<std::u16string>& texts)
             default: markup += c; break;
             }
         }
-        markup += u"</option>";
+        markup += u"</li>";
     }
     return markup;
 }
@@ -210,8 +210,9 @@ val WebForm::CreateControl(const form::ControlDesign& design)
         }
         break;
     case form::ControlKind::ListBox:
-        element = Element("select");
-        element.set("size", 2);  // a list box, not a drop-down one
+        // A plain list: a <select> redoes its whole list of options on every
+        // one added.
+        element = Element("ul");
         element.set("className", "velmora-list");
         if (design.name == u"List1") {
             complements_ = element;
@@ -463,12 +464,14 @@ void WebForm::ClearComboItems()
 
 void WebForm::AddListItem(std::u16string_view text)
 {
-    complements_.call<void>("add", val::global("Option").new_(Text(text)));
+    val item = Element("li");
+    item.set("textContent", Text(text));
+    complements_.call<void>("append", item);
 }
 
 void WebForm::SetListItems(const std::vector<std::u16string>& texts)
 {
-    complements_.set("innerHTML", OptionsMarkup(texts));
+    complements_.set("innerHTML", ListMarkup(texts));
 }
 
 // The caret at the start, so that the report's beginning shows when the box
