@@ -9,7 +9,7 @@ WEB_BUILD ?= build-web
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_TYPE = -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build windows web web-test-tools serve libcxx sanitize fuzz test bench package run screenshots clean
+.PHONY: all setup build windows web web-test-tools serve libcxx sanitize fuzz test bench bench-web package run screenshots clean
 
 all: build
 
@@ -90,6 +90,11 @@ bench: setup
 	@$(BENCH_BUILD)/bench/bench_pair_book
 	@$(BENCH_BUILD)/bench/bench_window
 	@$(BENCH_BUILD)/bench/bench_startup
+	@$(MAKE) --no-print-directory bench-web
+
+# The web edition's figures, in headless Chromium.
+bench-web: web web-test-tools
+	@node bench/bench_web.mjs $(WEB_BUILD)/site $(WEB_BUILD)/velmora.html
 
 # The Debian package: $(BUILD)/velmora_1.00_amd64.deb
 package: build
@@ -100,8 +105,9 @@ run: build
 	@$(BUILD)/window/velmora
 
 # The pictures in the README.
-screenshots: build windows
+screenshots: build windows web web-test-tools
 	@sh scripts/screenshot.sh docs/velmora-qt.png 1
+	@node scripts/screenshot-web.mjs $(WEB_BUILD)/site docs/velmora-web.png
 	@PROGRAM=$(WINDOWS_BUILD)/window/velmora.exe LAUNCHER="sh scripts/wine-run.sh" \
 	    WINDOW_CLASS=velmora.exe sh scripts/screenshot.sh docs/velmora-windows.png 1
 

@@ -165,18 +165,23 @@ function pageHelpers() {
     };
 }
 
-function velmoraClicks({ count, digits, clicks, index, typed, refill }) {
+function velmoraClicks({ count, digits, clicks, index, kind }) {
     const field = document.getElementById("Combo1");
     const report = document.getElementById("Text1_0");
     const button = document.getElementById(`Command1_${index}`);
     const settle = () => void (document.body.offsetHeight + report.scrollHeight);
     const times = [];
     for (let i = 0; i < clicks; ++i) {
-        if (refill) {
-            window.bench.fill(count, digits);
+        if (kind === "append") {
+            field.value = "4242";
+        } else if (kind === "rebuild") {
+            field.value = "1".repeat(i + 2);
+        } else if (kind === "output") {
+            report.value = "";  // a new report each time, not the same text again
+        } else {
+            window.bench.fill(count, digits);  // a full book and its report, to clear
+            document.getElementById("Command1_2").click();
         }
-        report.value = "";  // a new report each time, not the same text again
-        field.value = typed ? typed(i) : field.value;
         settle();
         times.push(window.bench.timed(() => button.click(), settle));
     }
@@ -270,17 +275,14 @@ async function clicks(browser, address) {
                 if (click.kind === "append") fillTimes.push([count, t]);
             });
             const setup = { count, digits: click.digits, clicks: click.clicks[at], index: click.index,
-                            refill: click.kind === "clear" };
-            const typed = click.kind === "append" ? "() => '4242'"
-                        : click.kind === "rebuild" ? "(i) => '1'.repeat(i + 2)" : "null";
-            const ours = await velmora.evaluate(
-                `(${velmoraClicks})({ ...${JSON.stringify(setup)}, typed: ${typed} })`);
+                            kind: click.kind };
+            const ours = await velmora.evaluate(`(${velmoraClicks})(${JSON.stringify(setup)})`);
             await velmora.close();
 
             const bare = await browser.newPage();
             await bare.goto(address + "floor.html");
             await bare.evaluate(pageHelpers);
-            const floor = await bare.evaluate(`(${floorClicks})(${JSON.stringify({ ...setup, kind: click.kind })})`);
+            const floor = await bare.evaluate(`(${floorClicks})(${JSON.stringify(setup)})`);
             await bare.close();
             cells.push(`${ms(median(ours))} (${ms(median(floor))})`);
         }
@@ -324,7 +326,8 @@ async function memory(browser, address) {
     await page.close();
     const per = (key) => ((full[key] - empty[key]) / count).toFixed(0);
     console.log(`Memory, empty book and ${count.toLocaleString("en")} entries:`);
-    console.log(`  renderer resident ${kB(empty.resident / 1000)}B → ${kB(full.resident / 1000)}B:`
+    const MB = (bytes) => `${(bytes / 1e6).toFixed(1)} MB`;
+    console.log(`  renderer resident ${MB(empty.resident)} → ${MB(full.resident)}:`
                 + ` ${per("resident")} bytes per entry`);
     console.log(`  of which the module's memory ${per("module")}, the script heap ${per("heap")} bytes per entry;`
                 + ` ${((full.nodes - empty.nodes) / count).toFixed(1)} page nodes per entry`);

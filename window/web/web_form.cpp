@@ -148,8 +148,7 @@ WebForm::WebForm(val document)
       optionModel_(val::null()),
       complements_(val::null()),
       report_(val::null()),
-      dialog_(val::null()),
-      commands_(*this, BrowserDecimalSeparator())
+      dialog_(val::null())
 {
     theForm = this;
     const form::WindowDesign& design = form::MainWindow();
@@ -172,6 +171,15 @@ WebForm::WebForm(val document)
     Listen(window, "resize", Handler("velmoraResize"));
     FitToWidth();
     SelectComboText();  // where the first number is typed
+    window.call<void>("setTimeout", Handler("velmoraIdle"));
+}
+
+Commands& WebForm::TheCommands()
+{
+    if (!commands_) {
+        commands_.emplace(*this, BrowserDecimalSeparator());
+    }
+    return *commands_;
 }
 
 WebForm::~WebForm() { theForm = nullptr; }
@@ -503,6 +511,7 @@ void ListPointer(val event) { theForm->OnListPointer(event); }
 void ListClick(val event) { theForm->OnListClick(event); }
 void ReportClosed(val) { theForm->OnReportClosed(); }
 void Resize(val) { theForm->OnResize(); }
+void Idle() { theForm->OnIdle(); }
 
 }  // namespace
 
@@ -516,6 +525,7 @@ EMSCRIPTEN_BINDINGS(velmora_web_form)
     emscripten::function("velmoraListClick", &ListClick);
     emscripten::function("velmoraReportClosed", &ReportClosed);
     emscripten::function("velmoraResize", &Resize);
+    emscripten::function("velmoraIdle", &Idle);
 }
 
 }  // namespace velmora::web

@@ -4,6 +4,7 @@
 
 #include <emscripten/val.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,10 +23,11 @@ public:
     WebForm& operator=(const WebForm&) = delete;
     ~WebForm() override;
 
-    const PairBook& Book() const { return commands_.Book(); }
+    const PairBook& Book() { return TheCommands().Book(); }
 
     // The page's events, handed on by the handlers that the form registers.
-    void OnCommand1Click(int index) { commands_.Command1Click(index); }
+    void OnCommand1Click(int index) { TheCommands().Command1Click(index); }
+    void OnIdle() { TheCommands(); }
     void OnFieldKey(emscripten::val event);
     void OnFieldBlur() { CloseList(); }
     void OnDropButton(emscripten::val event);
@@ -39,6 +41,7 @@ private:
     emscripten::val CreateComboBox(const form::ControlDesign& design);
     emscripten::val CreateReportDialog();
     emscripten::val Element(const char* tag) const;
+    Commands& TheCommands();
     void FitToWidth();
 
     // The number field's drop-down list.
@@ -70,7 +73,9 @@ private:
     int entryCount_ = 0;
     int active_ = -1;  // the entry marked in the open list, or none
     bool listOpen_ = false;
-    Commands commands_;
+    // Made once the form is shown: the browser's number formats, which give
+    // the decimal separator, take tens of milliseconds to load.
+    std::optional<Commands> commands_;
 };
 
 }  // namespace velmora::web
