@@ -44,8 +44,9 @@ serve: web
 # Playwright, which drives Chromium in the web tests and benchmarks, as
 # pinned in package-lock.json; it uses the system's Chromium.
 web-test-tools: node_modules/.package-lock.json
-	@:
+	@sh scripts/install-deps.sh webtest
 node_modules/.package-lock.json: package.json package-lock.json
+	@sh scripts/install-deps.sh webtest
 	@PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
 
 # The core with Clang and libc++, the standard library of macOS, for the
@@ -61,7 +62,7 @@ libcxx:
 # the Windows edition under Wine, the web edition, and the core built with
 # Clang and libc++; each build's logic must answer alike.
 test:
-	@sh scripts/install-deps.sh build test windows web libcxx fuzz bench package
+	@sh scripts/install-deps.sh build test windows web webtest libcxx fuzz bench package
 	@cmake -S . -B $(BUILD) $(CMAKE_TYPE) -DVELMORA_BENCH=ON >/dev/null  # the benchmarks build too
 	@$(MAKE) --no-print-directory build windows web web-test-tools libcxx sanitize fuzz
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
