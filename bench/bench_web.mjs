@@ -179,8 +179,10 @@ function velmoraClicks({ count, digits, clicks, index, kind }) {
         } else if (kind === "output") {
             report.value = "";  // a new report each time, not the same text again
         } else {
-            window.bench.fill(count, digits);  // a full book and its report, to clear
-            document.getElementById("Command1_2").click();
+            if (i > 0) {
+                window.bench.fill(count, digits);  // a full book again
+            }
+            document.getElementById("Command1_2").click();  // and its report, to clear
         }
         settle();
         times.push(window.bench.timed(() => button.click(), settle));
@@ -271,9 +273,10 @@ async function clicks(browser, address) {
             await velmora.goto(address);
             await formReady(velmora);
             await velmora.evaluate(pageHelpers);
-            await velmora.evaluate(([n, d]) => window.bench.fill(n, d), [count, click.digits]).then((t) => {
-                if (click.kind === "append") fillTimes.push([count, t]);
-            });
+            const filling = await velmora.evaluate(([n, d]) => window.bench.fill(n, d), [count, click.digits]);
+            if (click.kind === "append") {
+                fillTimes.push([count, filling]);
+            }
             const setup = { count, digits: click.digits, clicks: click.clicks[at], index: click.index,
                             kind: click.kind };
             const ours = await velmora.evaluate(`(${velmoraClicks})(${JSON.stringify(setup)})`);
