@@ -175,11 +175,12 @@ WebForm::WebForm(val document)
 
     val body = document_["body"];
     body.call<void>("append", form_, dialog_);
-    val window = val::global("window");
-    Listen(window, "resize", Handler("velmoraResize"));
-    FitToWidth();
+    // Whenever the page's width changes, and once before it is first shown.
+    val::global("ResizeObserver")
+        .new_(Handler("velmoraResize"))
+        .call<void>("observe", document_["documentElement"]);
     SelectComboText();  // where the first number is typed
-    window.call<void>("setTimeout", Handler("velmoraIdle"));
+    val::global("window").call<void>("setTimeout", Handler("velmoraIdle"));
 }
 
 Commands& WebForm::TheCommands()
@@ -518,7 +519,7 @@ void DropButton(val event) { theForm->OnDropButton(event); }
 void ListPointer(val event) { theForm->OnListPointer(event); }
 void ListClick(val event) { theForm->OnListClick(event); }
 void ReportClosed(val) { theForm->OnReportClosed(); }
-void Resize(val) { theForm->OnResize(); }
+void Resize(val, val) { theForm->OnResize(); }
 void Idle() { theForm->OnIdle(); }
 
 }  // namespace
