@@ -306,6 +306,8 @@ describe("the page", () => {
         const page = await openPage({ viewport: { width: 600, height: 400 } });
         try {
             const focused = () => page.evaluate(() => document.activeElement.id);
+            // The first number is typed where the focus is at the start.
+            await page.waitForFunction(() => document.activeElement.id === "Combo1");
             await page.locator("#Text1_0").focus();
             const order = ["Combo1", "Command1_0", "Command1_1", "Command1_2"];
             const forth = [];

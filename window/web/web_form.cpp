@@ -179,7 +179,6 @@ WebForm::WebForm(val document)
     val::global("ResizeObserver")
         .new_(Handler("velmoraResize"))
         .call<void>("observe", document_["documentElement"]);
-    SelectComboText();  // where the first number is typed
     val::global("window").call<void>("setTimeout", Handler("velmoraIdle"));
 }
 
@@ -275,6 +274,7 @@ val WebForm::CreateComboBox(const form::ControlDesign& design)
     field_.set("id", kFieldId);
     field_.set("type", "text");
     field_.set("value", Text(design.text));
+    field_.set("autofocus", true);  // where the first number is typed
     field_.set("autocomplete", "off");
     field_.set("spellcheck", false);
     for (const auto& [name, value] :

@@ -16,8 +16,9 @@ namespace velmora::web {
 
 class WebForm final : public FormControls {
 public:
-    // Builds the form into the document's body, sets the document's title and
-    // gives the number field the focus. One form to a page.
+    // Builds the form into the document's body and sets the document's
+    // title; the number field takes the focus as the page is shown. One form
+    // to a page.
     explicit WebForm(emscripten::val document);
     WebForm(const WebForm&) = delete;
     WebForm& operator=(const WebForm&) = delete;
