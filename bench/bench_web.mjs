@@ -8,8 +8,11 @@
 //
 // A click's time is the script's, the style's and the layout's, forced at
 // once after the click (painting is left out: headless Chromium paints on
-// its own clock). The page is cross-origin isolated, for timers of a few
-// microseconds. Medians of several runs; the machine is shared, so repeat.
+// its own clock). Velmora's clicks and the floor's work take turns in one
+// page, so that both meet the same page and the same moment; as with a
+// user's click, the focus comes back to the number field from elsewhere.
+// The page is cross-origin isolated, for timers of a few microseconds.
+// Medians of several runs; the machine is shared, so repeat.
 import { cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
@@ -156,102 +159,93 @@ function pageHelpers() {
             }
             return performance.now() - start;
         },
-        timed(work, settle) {
-            const start = performance.now();
-            work();
-            settle();
-            return performance.now() - start;
-        },
     };
 }
 
-function velmoraClicks({ count, digits, clicks, index, kind }) {
+// In Velmora's page, filled with `count` entries: each click of one kind,
+// and the same work done on the floor, by turns. The floor is bare controls
+// below the form (an edit field, its list, a hidden list, a text box of the
+// report's size and font) and the least work of each click, with texts made
+// beforehand.
+function clicksBesideFloor({ count, digits, clicks, index, kind }) {
+    const floor = document.createElement("div");
+    floor.style = "position:relative;width:461px;height:315px;font:16px 'Times New Roman','Liberation Serif',serif";
+    floor.innerHTML = `<input style="position:absolute;left:40px;top:64px;width:89px;height:27px;font:inherit">
+        <ul role="listbox" hidden></ul><ul hidden></ul>
+        <textarea readonly style="position:absolute;left:8px;top:184px;width:449px;height:121px;
+            box-sizing:border-box;overflow-y:scroll;resize:none;font:inherit;padding:2px 3px"></textarea>`;
+    document.body.append(floor);
+    const [bareField, bareList, bareHidden, bareReport] = floor.children;
+
     const field = document.getElementById("Combo1");
     const report = document.getElementById("Text1_0");
     const button = document.getElementById(`Command1_${index}`);
-    const settle = () => void (document.body.offsetHeight + report.scrollHeight);
-    const times = [];
-    for (let i = 0; i < clicks; ++i) {
-        if (kind === "append") {
-            field.value = "4242";
-        } else if (kind === "rebuild") {
-            field.value = "1".repeat(i + 2);
-        } else if (kind === "output") {
-            report.value = "";  // a new report each time, not the same text again
-        } else {
-            if (i > 0) {
-                window.bench.fill(count, digits);  // a full book again
-            }
-            document.getElementById("Command1_2").click();  // and its report, to clear
-        }
+    const settle = () => void (document.body.offsetHeight + report.scrollHeight + bareReport.scrollHeight);
+    const timed = (work) => {
         settle();
-        times.push(window.bench.timed(() => button.click(), settle));
-    }
-    return times;
-}
+        const start = performance.now();
+        work();
+        settle();
+        return performance.now() - start;
+    };
 
-// The floor: bare controls (an edit field, a list, a hidden list, a text
-// box of the report's size and font) and the least work of each click, with
-// texts made beforehand.
-function floorClicks({ count, digits, clicks, index, kind }) {
-    document.body.innerHTML = `<div style="position:relative;width:461px;height:315px;font:16px 'Liberation Serif',serif">
-        <input id="f" style="position:absolute;left:40px;top:64px;width:89px;height:27px;font:inherit">
-        <ul id="l" role="listbox" hidden></ul><ul id="s" hidden></ul>
-        <textarea id="t" readonly style="position:absolute;left:8px;top:184px;width:449px;height:121px;
-            box-sizing:border-box;overflow-y:scroll;resize:none;font:inherit;padding:2px 3px"></textarea></div>`;
-    const [field, list, hidden, report] = ["f", "l", "s", "t"].map((id) => document.getElementById(id));
-    const settle = () => void (document.body.offsetHeight + report.scrollHeight);
     const entries = window.bench.texts(count, digits);
     const sum = 10 ** digits - 1;
     const complements = entries.map((entry) => String(sum - Number(entry)));
-    const items = (texts) => texts.map((text) => `<li>${text}</li>`).join("");
-    const fill = () => {
-        list.innerHTML = entries.map((text) => `<li role="option">${text}</li>`).join("");
-        hidden.innerHTML = items(complements);
+    const items = (texts, attributes = "") => texts.map((text) => `<li${attributes}>${text}</li>`).join("");
+    const fillFloor = () => {
+        bareList.innerHTML = items(entries, ' role="option"');
+        bareHidden.innerHTML = items(complements);
     };
     const reportText = entries.map((entry, k) => `${entry} + ${complements[k]} = ${sum}\r\n`).join("");
-    const rebuilt = [2, 3, 4, 5, 6, 7, 8, 9].map((length) =>
-        items([...complements.map((c) => String(10 ** length - 1 - (10 ** digits - 1 - Number(c)))),
-                 String(10 ** length - 1 - Number("1".repeat(length)))]));
-    fill();
-    const times = [];
+    const rebuilt = [2, 3, 4, 5, 6, 7, 8, 9].map((length) => items([
+        ...entries.map((entry) => String(10 ** length - 1 - Number(entry))),
+        String(10 ** length - 1 - Number("1".repeat(length)))]));
+    fillFloor();
+
+    const ours = [];
+    const bare = [];
     for (let i = 0; i < clicks; ++i) {
-        report.value = "";
-        let work;
+        let bareWork;
         if (kind === "append" || kind === "rebuild") {
-            field.value = kind === "append" ? "4242" : "1".repeat(i + 2);
-            work = () => {
+            field.value = bareField.value = kind === "append" ? "4242" : "1".repeat(i + 2);
+            bareWork = () => {
                 const option = document.createElement("li");
                 option.setAttribute("role", "option");
-                option.textContent = field.value;
-                list.append(option);
+                option.textContent = bareField.value;
+                bareList.append(option);
                 if (kind === "append") {
                     const item = document.createElement("li");
                     item.textContent = "5757";
-                    hidden.append(item);
+                    bareHidden.append(item);
                 } else {
-                    hidden.innerHTML = rebuilt[i];
+                    bareHidden.innerHTML = rebuilt[i];
                 }
-                field.value = "";
-                field.focus();
-                field.select();
+                bareField.value = "";
+                bareField.focus();
+                bareField.select();
             };
         } else if (kind === "output") {
-            work = () => { report.value = reportText; };
+            report.value = bareReport.value = "";  // a new report each time, not the same text again
+            bareWork = () => { bareReport.value = reportText; };
         } else {
-            fill();
-            report.value = reportText;
-            work = () => {
-                list.textContent = "";
-                hidden.textContent = "";
-                field.value = "";
-                report.value = "";
+            if (i > 0) {
+                window.bench.fill(count, digits);  // a full book again
+                fillFloor();
+            }
+            document.getElementById("Command1_2").click();  // and its report, to clear
+            bareReport.value = reportText;
+            bareWork = () => {
+                bareList.textContent = "";
+                bareHidden.textContent = "";
+                bareField.value = "";
+                bareReport.value = "";
             };
         }
-        settle();
-        times.push(window.bench.timed(work, settle));
+        ours.push(timed(() => button.click()));
+        bare.push(timed(bareWork));
     }
-    return times;
+    return [ours, bare];
 }
 
 const kClicks = [
@@ -269,24 +263,18 @@ async function clicks(browser, address) {
     for (const click of kClicks) {
         const cells = [];
         for (const [at, count] of kSizes.entries()) {
-            const velmora = await browser.newPage();
-            await velmora.goto(address);
-            await formReady(velmora);
-            await velmora.evaluate(pageHelpers);
-            const filling = await velmora.evaluate(([n, d]) => window.bench.fill(n, d), [count, click.digits]);
+            const page = await browser.newPage();
+            await page.goto(address);
+            await formReady(page);
+            await page.evaluate(pageHelpers);
+            const filling = await page.evaluate(([n, d]) => window.bench.fill(n, d), [count, click.digits]);
             if (click.kind === "append") {
                 fillTimes.push([count, filling]);
             }
             const setup = { count, digits: click.digits, clicks: click.clicks[at], index: click.index,
                             kind: click.kind };
-            const ours = await velmora.evaluate(`(${velmoraClicks})(${JSON.stringify(setup)})`);
-            await velmora.close();
-
-            const bare = await browser.newPage();
-            await bare.goto(address + "floor.html");
-            await bare.evaluate(pageHelpers);
-            const floor = await bare.evaluate(`(${floorClicks})(${JSON.stringify(setup)})`);
-            await bare.close();
+            const [ours, floor] = await page.evaluate(`(${clicksBesideFloor})(${JSON.stringify(setup)})`);
+            await page.close();
             cells.push(`${ms(median(ours))} (${ms(median(floor))})`);
         }
         row(click.name, ...cells);
@@ -357,7 +345,6 @@ let server;
 let browser;
 try {
     cpSync(site, folder, { recursive: true });
-    writeFileSync(join(folder, "floor.html"), "<!DOCTYPE html><html lang=\"bg\"><body></body></html>");
     server = await startServer(folder);
     const address = server.fresh;
     browser = await launchChromium();
