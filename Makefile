@@ -9,7 +9,7 @@ WEB_BUILD ?= build-web
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_TYPE = -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build windows web libcxx sanitize fuzz test bench package run screenshots clean
+.PHONY: all setup build windows web web-test-tools serve libcxx sanitize fuzz test bench bench-web package run screenshots clean
 
 all: build
 
@@ -34,6 +34,20 @@ web:
 	@sh scripts/install-deps.sh web
 	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+	@echo "The web edition: $(WEB_BUILD)/site/ (for a web host) and $(WEB_BUILD)/velmora.html (one file)"
+
+# The web folder on 127.0.0.1 (PORT=... to choose the port).
+PORT ?= 8000
+serve: web
+	@node scripts/serve-web.mjs $(WEB_BUILD)/site $(PORT)
+
+# Playwright, which drives Chromium in the web tests and benchmarks, as
+# pinned in package-lock.json; it uses the system's Chromium.
+web-test-tools: node_modules/.package-lock.json
+	@sh scripts/install-deps.sh webtest
+node_modules/.package-lock.json: package.json package-lock.json
+	@sh scripts/install-deps.sh webtest
+	@PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
 
 # The core with Clang and libc++, the standard library of macOS, for the
 # checks that need no Qt (Debian's Qt is built against libstdc++).
@@ -48,9 +62,9 @@ libcxx:
 # the Windows edition under Wine, the web edition, and the core built with
 # Clang and libc++; each build's logic must answer alike.
 test:
-	@sh scripts/install-deps.sh build test windows web libcxx fuzz bench package
+	@sh scripts/install-deps.sh build test windows web webtest libcxx fuzz bench package
 	@cmake -S . -B $(BUILD) $(CMAKE_TYPE) -DVELMORA_BENCH=ON >/dev/null  # the benchmarks build too
-	@$(MAKE) --no-print-directory build windows web libcxx sanitize fuzz
+	@$(MAKE) --no-print-directory build windows web web-test-tools libcxx sanitize fuzz
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	@ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
 	@ctest --test-dir $(FUZZ_BUILD) --output-on-failure -j $(JOBS)
@@ -77,6 +91,11 @@ bench: setup
 	@$(BENCH_BUILD)/bench/bench_pair_book
 	@$(BENCH_BUILD)/bench/bench_window
 	@$(BENCH_BUILD)/bench/bench_startup
+	@$(MAKE) --no-print-directory bench-web
+
+# The web edition's figures, in headless Chromium.
+bench-web: web web-test-tools
+	@node bench/bench_web.mjs $(WEB_BUILD)/site $(WEB_BUILD)/velmora.html
 
 # The Debian package: $(BUILD)/velmora_1.00_amd64.deb
 package: build
@@ -87,8 +106,9 @@ run: build
 	@$(BUILD)/window/velmora
 
 # The pictures in the README.
-screenshots: build windows
+screenshots: build windows web web-test-tools
 	@sh scripts/screenshot.sh docs/velmora-qt.png 1
+	@node scripts/screenshot-web.mjs $(WEB_BUILD)/site docs/velmora-web.png
 	@PROGRAM=$(WINDOWS_BUILD)/window/velmora.exe LAUNCHER="sh scripts/wine-run.sh" \
 	    WINDOW_CLASS=velmora.exe sh scripts/screenshot.sh docs/velmora-windows.png 1
 

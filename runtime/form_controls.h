@@ -30,7 +30,9 @@ public:
     // Text1(0): the report box.
     virtual void SetReportText(std::u16string_view text) = 0;
 
-    // Shows the report and returns once the user has dismissed it.
+    // Shows the report until the user dismisses it. Whether this returns at
+    // once or once the report is dismissed is the toolkit's: the commands do
+    // not wait for the user's answer.
     virtual void ReportError(const ErrorReport& report) = 0;
 };
 

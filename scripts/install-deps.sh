@@ -3,7 +3,7 @@
 # machine lacks. Asks apt-get only for missing packages; without apt-get it
 # lists them for installing by hand.
 #
-#   scripts/install-deps.sh [build|test|windows|web|libcxx|fuzz|bench|package]...   (default: build)
+#   scripts/install-deps.sh [build|test|windows|web|webtest|libcxx|fuzz|bench|package]...   (default: build)
 set -eu
 
 packages_for() {
@@ -14,9 +14,12 @@ packages_for() {
         fuzz) echo "clang libclang-rt-dev" ;;
         package) echo "dpkg-dev file desktop-file-utils appstream" ;;
         web) echo "emscripten nodejs" ;;
+        # npm comes with some builds of nodejs, and separately with Debian's.
+        webtest) echo "nodejs chromium fonts-liberation"
+                 command -v npm >/dev/null 2>&1 || echo npm ;;
         libcxx) echo "clang libc++-dev libc++abi-dev" ;;
         bench) echo "libbenchmark-dev" ;;
-        *) echo "install-deps: unknown group '$1' (build, test, windows, web, libcxx, fuzz, bench, package)" >&2; exit 2 ;;
+        *) echo "install-deps: unknown group '$1' (build, test, windows, web, webtest, libcxx, fuzz, bench, package)" >&2; exit 2 ;;
     esac
 }
 

@@ -3,8 +3,10 @@
 # images the program is built with:
 #   velmora.png  32 by 32, with transparency: the Qt edition's window icon;
 #   velmora.ico  32 by 32, 256 colours with a transparency mask: the Windows
-#                executable's and window's icon.
-# Needs ImageMagick and Python 3. Run it after changing the SVG, and commit
+#                executable's and window's icon;
+#   velmora-192.png, velmora-512.png  the web edition's icons, for its
+#                manifest (a browser shows them when the page is installed).
+# Needs ImageMagick, rsvg-convert (librsvg2-bin) and Python 3. Run it after changing the SVG, and commit
 # the results.
 set -eu
 cd "$(dirname "$0")/../window/icons"
@@ -37,4 +39,7 @@ icon = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", size, size, 0, 0,
                                                    len(image), 6 + 16) + image
 open("velmora.ico", "wb").write(icon)
 '
-echo "velmora.png and velmora.ico made from velmora.svg"
+for size in 192 512; do
+    rsvg-convert --width $size --height $size velmora.svg --output velmora-$size.png
+done
+echo "velmora.png, velmora.ico, velmora-192.png and velmora-512.png made from velmora.svg"

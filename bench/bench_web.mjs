@@ -1,0 +1,362 @@
+// The web edition's figures in headless Chromium: the size of what the page
+// transfers, the start-up beside a static page with the same controls and no
+// WebAssembly, each click at 1,000, 32,767 and 100,000 entries beside bare
+// controls filled with the same texts, and memory per entry. Prints figures;
+// asserts nothing.
+//
+//   node bench/bench_web.mjs SITE_FOLDER VELMORA_HTML
+//
+// A click's time is the script's, the style's and the layout's, forced at
+// once after the click (painting is left out: headless Chromium paints on
+// its own clock). Velmora's clicks and the floor's work take turns in one
+// page, so that both meet the same page and the same moment; as with a
+// user's click, the focus comes back to the number field from elsewhere.
+// The page is cross-origin isolated, for timers of a few microseconds.
+// Medians of several runs; the machine is shared, so repeat.
+import { cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join, resolve } from "node:path";
+import { pathToFileURL } from "node:url";
+import { Worker } from "node:worker_threads";
+import { gzipSync } from "node:zlib";
+
+import { formReady, launchChromium } from "../tests/web/chromium.mjs";
+
+const [site, singlePage] = process.argv.slice(2);
+if (!site || !singlePage) {
+    console.error("usage: node bench/bench_web.mjs SITE_FOLDER VELMORA_HTML");
+    process.exit(2);
+}
+const kSizes = [1000, 32767, 100000];
+const kStartRounds = 15;
+
+const median = (values) => {
+    const sorted = [...values].sort((a, b) => a - b);
+    const middle = sorted.length >> 1;
+    return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+};
+const kB = (bytes) => `${(bytes / 1000).toFixed(1)} KB`;
+const ms = (value) => (value < 1 ? `${(value * 1000).toFixed(0)} µs` : `${value.toFixed(value < 10 ? 2 : 1)} ms`);
+const row = (...cells) => console.log("  " + cells.map((cell, i) => String(cell).padEnd(i ? 22 : 24)).join(""));
+
+// ---------------------------------------------------------------------------
+function sizes() {
+    console.log("Size (gzip at level 6, as a web host compresses):");
+    let total = 0;
+    for (const file of readdirSync(site).sort()) {
+        const body = readFileSync(join(site, file));
+        const packed = /\.(png)$/.test(file) ? body.length : gzipSync(body, { level: 6 }).length;
+        total += packed;
+        row(file, kB(body.length), kB(packed));
+    }
+    console.log(`  the folder transfers ${kB(total)} in all (target: at most 150 KB)`);
+    const single = statSync(singlePage).size;
+    console.log(`  velmora.html: ${kB(single)}, ${kB(gzipSync(readFileSync(singlePage)).length)} gzip`
+                + " (target: at most 400 KB)");
+}
+
+// ---------------------------------------------------------------------------
+// A static page with the same controls: the page's own form as the module
+// made it, saved without any script, its readiness marked where the form
+// ends.
+async function writeStaticPage(browser, address, folder) {
+    const page = await browser.newPage();
+    await page.goto(address);
+    await formReady(page);
+    const html = await page.evaluate(() => {
+        const copy = document.documentElement.cloneNode(true);
+        copy.querySelectorAll("script, link[rel=preload], link[rel=manifest], dialog").forEach((e) => e.remove());
+        copy.querySelector("#Combo1").setAttribute("autofocus", "");
+        return "<!DOCTYPE html>\n" + copy.outerHTML;
+    });
+    await page.context().close();
+    writeFileSync(join(folder, "static.html"), html.replace("</main>",
+        "</main><script>performance.mark(\"velmora-ready\")</script>"));
+}
+
+// The time from navigation start to the form ready for typing, on both
+// pages alternately: on a first visit, in a new tab with nothing cached
+// (from `fresh`); on a return visit, reloaded in the same tab with its files
+// in the browser's cache (from `kept`).
+async function startUp(browser, fresh, kept) {
+    const pages = { "Velmora": "index.html", "static page, same form": "static.html" };
+    const load = async (tab, url) => {
+        await (url ? tab.goto(url) : tab.reload());
+        await formReady(tab);
+        return tab.evaluate(() => [
+            performance.getEntriesByName("velmora-ready")[0].startTime,
+            performance.getEntriesByName("first-contentful-paint")[0]?.startTime ?? NaN,
+        ]);
+    };
+    const results = {};
+    const record = (name, visit, [ready, paint]) => {
+        const key = `${name}, ${visit}`;
+        results[key] ??= { ready: [], paint: [] };
+        results[key].ready.push(ready);
+        results[key].paint.push(paint);
+    };
+    const returning = {};
+    for (const [name, file] of Object.entries(pages)) {
+        returning[name] = await (await browser.newContext({ serviceWorkers: "block" })).newPage();
+        await load(returning[name], kept + file);
+    }
+    for (let round = 0; round < kStartRounds; ++round) {
+        for (const [name, file] of Object.entries(pages)) {
+            const context = await browser.newContext({ serviceWorkers: "block" });
+            record(name, "first visit", await load(await context.newPage(), fresh + file));
+            await context.close();
+            record(name, "return visit", await load(returning[name]));
+        }
+    }
+    for (const tab of Object.values(returning)) {
+        await tab.context().close();
+    }
+    console.log(`Start-up, from navigation start, median of ${kStartRounds} alternate loads (min to max):`);
+    row("", "form ready for typing", "", "first paint");
+    for (const [key, { ready, paint }] of Object.entries(results).sort()) {
+        row(key, ms(median(ready)), `(${ms(Math.min(...ready))}–${ms(Math.max(...ready))})`, ms(median(paint)));
+    }
+    for (const visit of ["first visit", "return visit"]) {
+        const ratio = median(results[`Velmora, ${visit}`].ready)
+            / median(results[`static page, same form, ${visit}`].ready);
+        console.log(`  ${visit}: Velmora ${ratio.toFixed(2)}× the static page (target: at most 1.5×)`);
+    }
+}
+
+async function singlePageStartUp(browser) {
+    const t = [];
+    for (let round = 0; round < 5; ++round) {
+        const context = await browser.newContext({ offline: true });
+        const page = await context.newPage();
+        await page.goto(pathToFileURL(resolve(singlePage)).href);
+        await formReady(page);
+        t.push(await page.evaluate(() => performance.getEntriesByName("velmora-ready")[0].startTime));
+        await context.close();
+    }
+    console.log(`  velmora.html from disk: ready after ${ms(median(t))}`);
+}
+
+// ---------------------------------------------------------------------------
+// In the page: the texts that Velmora's clicks and the floor's work with.
+// `first` has `digits` characters; the others up to four.
+function pageHelpers() {
+    window.bench = {
+        texts(count, digits) {
+            const entries = ["1".repeat(digits)];
+            for (let i = 1; i < count; ++i) {
+                entries.push(String(1 + (i % (digits === 1 ? 9 : 9999))));
+            }
+            return entries;
+        },
+        // Velmora's page with `count` entries entered through «Въведи».
+        fill(count, digits) {
+            const field = document.getElementById("Combo1");
+            const enter = document.getElementById("Command1_0");
+            const start = performance.now();
+            for (const text of window.bench.texts(count, digits)) {
+                field.value = text;
+                enter.click();
+            }
+            return performance.now() - start;
+        },
+    };
+}
+
+// In Velmora's page, filled with `count` entries: each click of one kind,
+// and the same work done on the floor, by turns. The floor is bare controls
+// below the form (an edit field, its list, a hidden list, a text box of the
+// report's size and font) and the least work of each click, with texts made
+// beforehand.
+function clicksBesideFloor({ count, digits, clicks, index, kind }) {
+    const floor = document.createElement("div");
+    floor.style = "position:relative;width:461px;height:315px;font:16px 'Times New Roman','Liberation Serif',serif";
+    floor.innerHTML = `<input style="position:absolute;left:40px;top:64px;width:89px;height:27px;font:inherit">
+        <ul role="listbox" hidden></ul><ul hidden></ul>
+        <textarea readonly style="position:absolute;left:8px;top:184px;width:449px;height:121px;
+            box-sizing:border-box;overflow-y:scroll;resize:none;font:inherit;padding:2px 3px"></textarea>`;
+    document.body.append(floor);
+    const [bareField, bareList, bareHidden, bareReport] = floor.children;
+
+    const field = document.getElementById("Combo1");
+    const report = document.getElementById("Text1_0");
+    const button = document.getElementById(`Command1_${index}`);
+    const settle = () => void (document.body.offsetHeight + report.scrollHeight + bareReport.scrollHeight);
+    const timed = (work) => {
+        settle();
+        const start = performance.now();
+        work();
+        settle();
+        return performance.now() - start;
+    };
+
+    const entries = window.bench.texts(count, digits);
+    const sum = 10 ** digits - 1;
+    const complements = entries.map((entry) => String(sum - Number(entry)));
+    const items = (texts, attributes = "") => texts.map((text) => `<li${attributes}>${text}</li>`).join("");
+    const fillFloor = () => {
+        bareList.innerHTML = items(entries, ' role="option"');
+        bareHidden.innerHTML = items(complements);
+    };
+    const reportText = entries.map((entry, k) => `${entry} + ${complements[k]} = ${sum}\r\n`).join("");
+    const rebuilt = [2, 3, 4, 5, 6, 7, 8, 9].map((length) => items([
+        ...entries.map((entry) => String(10 ** length - 1 - Number(entry))),
+        String(10 ** length - 1 - Number("1".repeat(length)))]));
+    fillFloor();
+
+    const ours = [];
+    const bare = [];
+    for (let i = 0; i < clicks; ++i) {
+        let bareWork;
+        if (kind === "append" || kind === "rebuild") {
+            field.value = bareField.value = kind === "append" ? "4242" : "1".repeat(i + 2);
+            bareWork = () => {
+                const option = document.createElement("li");
+                option.setAttribute("role", "option");
+                option.textContent = bareField.value;
+                bareList.append(option);
+                if (kind === "append") {
+                    const item = document.createElement("li");
+                    item.textContent = "5757";
+                    bareHidden.append(item);
+                } else {
+                    bareHidden.innerHTML = rebuilt[i];
+                }
+                bareField.value = "";
+                bareField.focus();
+                bareField.select();
+            };
+        } else if (kind === "output") {
+            report.value = bareReport.value = "";  // a new report each time, not the same text again
+            bareWork = () => { bareReport.value = reportText; };
+        } else {
+            if (i > 0) {
+                window.bench.fill(count, digits);  // a full book again
+                fillFloor();
+            }
+            document.getElementById("Command1_2").click();  // and its report, to clear
+            bareReport.value = reportText;
+            bareWork = () => {
+                bareList.textContent = "";
+                bareHidden.textContent = "";
+                bareField.value = "";
+                bareReport.value = "";
+            };
+        }
+        ours.push(timed(() => button.click()));
+        bare.push(timed(bareWork));
+    }
+    return [ours, bare];
+}
+
+const kClicks = [
+    // name, Velmora's button, digits of the first entry, clicks at each size
+    { name: "«Въведи», appending", index: 0, digits: 4, clicks: [200, 200, 200], kind: "append" },
+    { name: "«Въведи», rebuilding", index: 0, digits: 1, clicks: [8, 8, 8], kind: "rebuild" },
+    { name: "«Изведи»", index: 2, digits: 4, clicks: [20, 10, 6], kind: "output" },
+    { name: "«Изчисти»", index: 1, digits: 4, clicks: [6, 3, 2], kind: "clear" },
+];
+
+async function clicks(browser, address) {
+    console.log("One click: script, style and layout, median (the floor's beside it):");
+    row("", ...kSizes.map((n) => n.toLocaleString("en")));
+    const fillTimes = [];
+    for (const click of kClicks) {
+        const cells = [];
+        for (const [at, count] of kSizes.entries()) {
+            const page = await browser.newPage();
+            await page.goto(address);
+            await formReady(page);
+            await page.evaluate(pageHelpers);
+            const filling = await page.evaluate(([n, d]) => window.bench.fill(n, d), [count, click.digits]);
+            if (click.kind === "append") {
+                fillTimes.push([count, filling]);
+            }
+            const setup = { count, digits: click.digits, clicks: click.clicks[at], index: click.index,
+                            kind: click.kind };
+            const [ours, floor] = await page.evaluate(`(${clicksBesideFloor})(${JSON.stringify(setup)})`);
+            await page.close();
+            cells.push(`${ms(median(ours))} (${ms(median(floor))})`);
+        }
+        row(click.name, ...cells);
+    }
+    console.log("  targets: every click at 1,000 within 16 ms; «Изведи» at 32,767 within 1.2× the floor");
+    for (const [count, t] of fillTimes) {
+        console.log(`  (entering ${count.toLocaleString("en")} numbers took ${ms(t)}: ${ms(t / count)} each)`);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The renderer's resident memory, the module's memory and the page's script
+// heap, with an empty book and with 100,000 entries.
+async function memory(browser, address) {
+    const count = 100000;
+    const cdpBrowser = await browser.newBrowserCDPSession();
+    const page = await browser.newPage();
+    await page.goto(address);
+    await formReady(page);
+    await page.evaluate(pageHelpers);
+    const cdp = await page.context().newCDPSession(page);
+    const sample = async () => {
+        await cdp.send("HeapProfiler.collectGarbage");
+        const { processInfo } = await cdpBrowser.send("SystemInfo.getProcessInfo");
+        let resident = 0;
+        for (const { type, id } of processInfo) {
+            if (type === "renderer") {
+                const status = readFileSync(`/proc/${id}/status`, "utf8");
+                resident += Number(/VmRSS:\s+(\d+)/.exec(status)[1]) * 1024;
+            }
+        }
+        const heap = (await cdp.send("Runtime.getHeapUsage")).usedSize;
+        const module = await page.evaluate(() => wasmMemory.buffer.byteLength);
+        const nodes = (await cdp.send("Memory.getDOMCounters")).nodes;
+        return { resident, heap, module, nodes };
+    };
+    const empty = await sample();
+    await page.evaluate((n) => window.bench.fill(n, 4), count);
+    const full = await sample();
+    await page.close();
+    const per = (key) => ((full[key] - empty[key]) / count).toFixed(0);
+    console.log(`Memory, empty book and ${count.toLocaleString("en")} entries:`);
+    const MB = (bytes) => `${(bytes / 1e6).toFixed(1)} MB`;
+    console.log(`  renderer resident ${MB(empty.resident)} → ${MB(full.resident)}:`
+                + ` ${per("resident")} bytes per entry`);
+    console.log(`  of which the module's memory ${per("module")}, the script heap ${per("heap")} bytes per entry;`
+                + ` ${((full.nodes - empty.nodes) / count).toFixed(1)} page nodes per entry`);
+}
+
+// ---------------------------------------------------------------------------
+// The server runs on a thread of its own, so that driving the browser does
+// not hold up its answers. Files under cached/ may be kept by the browser;
+// all others are fetched anew each time.
+function startServer(folder) {
+    const worker = new Worker(`
+        import { workerData, parentPort } from "node:worker_threads";
+        import { serve } from ${JSON.stringify(new URL("../scripts/serve-web.mjs", import.meta.url).href)};
+        const isolated = { "Cross-Origin-Opener-Policy": "same-origin", "Cross-Origin-Embedder-Policy": "require-corp" };
+        const fresh = await serve(workerData, { headers: { ...isolated, "Cache-Control": "no-store" } });
+        const kept = await serve(workerData, { headers: { ...isolated, "Cache-Control": "max-age=3600" } });
+        parentPort.postMessage([fresh.address, kept.address]);
+    `, { eval: true, workerData: folder });
+    return new Promise((resolve) => worker.once("message", ([fresh, kept]) => resolve({ worker, fresh, kept })));
+}
+
+const folder = mkdtempSync(join(tmpdir(), "velmora-bench-"));
+let server;
+let browser;
+try {
+    cpSync(site, folder, { recursive: true });
+    server = await startServer(folder);
+    const address = server.fresh;
+    browser = await launchChromium();
+    console.log(`Web edition in headless Chromium ${browser.version()}`);
+    sizes();
+    await writeStaticPage(browser, address, folder);
+    await startUp(browser, address, server.kept);
+    await singlePageStartUp(browser);
+    await clicks(browser, address);
+    await memory(browser, address);
+} finally {
+    await browser?.close();
+    await server?.worker.terminate();
+    rmSync(folder, { recursive: true, force: true });
+}

@@ -1,0 +1,69 @@
+# Makes the web edition's two outputs from the linked module (run by CMake
+# with -P; see CMakeLists.txt): the folder SITE and the page SINGLE_PAGE.
+# Every file the folder serves is listed once, in kSiteFiles.
+
+set(kSiteFiles index.html velmora.js velmora.wasm manifest.webmanifest
+    velmora.svg velmora-192.png velmora-512.png)
+
+file(MAKE_DIRECTORY ${SITE})
+file(COPY ${MODULE}/velmora.js ${MODULE}/velmora.wasm DESTINATION ${SITE})
+file(COPY ${ICONS}/velmora.svg ${ICONS}/velmora-192.png ${ICONS}/velmora-512.png DESTINATION ${SITE})
+set(VELMORA_NAME ${NAME})
+configure_file(${SOURCE}/manifest.webmanifest.in ${SITE}/manifest.webmanifest @ONLY)
+
+file(READ ${SOURCE}/page.html.in kPage)
+file(READ ${SOURCE}/velmora.css kStyle)
+
+# A page from the template, with its head's links and its scripts.
+function(write_page path head script)
+  set(page "${kPage}")
+  string(REPLACE "@PAGE_HEAD@" "${head}" page "${page}")
+  string(REPLACE "@PAGE_STYLE@" "${kStyle}" page "${page}")
+  string(REPLACE "@PAGE_SCRIPT@" "${script}" page "${page}")
+  file(WRITE ${path} "${page}")
+endfunction()
+
+# The folder's page: the module beside it, fetched while the page loads,
+# and the service worker once the page is there.
+write_page(${SITE}/index.html
+"<link rel=\"manifest\" href=\"manifest.webmanifest\">
+<link rel=\"icon\" href=\"velmora.svg\" type=\"image/svg+xml\">
+<link rel=\"apple-touch-icon\" href=\"velmora-192.png\">
+<link rel=\"preload\" href=\"velmora.wasm\" as=\"fetch\" type=\"application/wasm\" crossorigin>"
+"<script src=\"velmora.js\"></script>
+<script>
+if (\"serviceWorker\" in navigator) {
+    addEventListener(\"load\", () => navigator.serviceWorker.register(\"sw.js\"));
+}
+</script>")
+
+# The service worker's cache is named after the files' contents.
+set(files "\"./\"")
+set(hashes "")
+foreach(file IN LISTS kSiteFiles)
+  string(APPEND files ", \"${file}\"")
+  file(SHA256 ${SITE}/${file} hash)
+  string(APPEND hashes ${hash})
+endforeach()
+string(SHA256 hash "${hashes}")
+string(SUBSTRING ${hash} 0 16 hash)
+set(SITE_CACHE "velmora-${hash}")
+set(SITE_FILES "${files}")
+configure_file(${SOURCE}/sw.js.in ${SITE}/sw.js @ONLY)
+
+# The self-contained page: the module with the .wasm inside it, and the icon
+# as a data address.
+file(READ ${MODULE}/velmora-single.js module)
+string(FIND "${module}" "</script" end)
+if(NOT end EQUAL -1)
+  message(FATAL_ERROR "velmora-single.js holds </script and cannot be embedded as it is")
+endif()
+file(READ ${ICONS}/velmora.svg icon)
+foreach(pair "%;%25" "#;%23" "\";%22" "<;%3C" ">;%3E" "\n;%0A")
+  list(GET pair 0 from)
+  list(GET pair 1 to)
+  string(REPLACE "${from}" "${to}" icon "${icon}")
+endforeach()
+write_page(${SINGLE_PAGE}
+  "<link rel=\"icon\" href=\"data:image/svg+xml,${icon}\" type=\"image/svg+xml\">"
+  "<script>\n${module}</script>")

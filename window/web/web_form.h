@@ -1,0 +1,82 @@
+// The web edition of the main window: the page's elements, made from the
+// window's tables through the DOM's own interface (embind's emscripten::val).
+#pragma once
+
+#include <emscripten/val.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "logic/commands.h"
+#include "window/form_tables.h"
+
+namespace velmora::web {
+
+class WebForm final : public FormControls {
+public:
+    // Builds the form into the document's body and sets the document's
+    // title; the number field takes the focus as the page is shown. One form
+    // to a page.
+    explicit WebForm(emscripten::val document);
+    WebForm(const WebForm&) = delete;
+    WebForm& operator=(const WebForm&) = delete;
+    ~WebForm() override;
+
+    const PairBook& Book() { return TheCommands().Book(); }
+
+    // The page's events, handed on by the handlers that the form registers.
+    void OnCommand1Click(int index) { TheCommands().Command1Click(index); }
+    void OnIdle() { TheCommands(); }
+    void OnFieldKey(emscripten::val event);
+    void OnFieldBlur() { CloseList(); }
+    void OnDropButton(emscripten::val event);
+    void OnListPointer(emscripten::val event);
+    void OnListClick(emscripten::val event);
+    void OnReportClosed() { SelectComboText(); }
+    void OnResize() { FitToWidth(); }
+
+private:
+    emscripten::val CreateControl(const form::ControlDesign& design);
+    emscripten::val CreateComboBox(const form::ControlDesign& design);
+    emscripten::val CreateReportDialog();
+    emscripten::val Element(const char* tag) const;
+    Commands& TheCommands();
+    void FitToWidth();
+
+    // The number field's drop-down list.
+    void OpenList();
+    void CloseList();
+    void MoveActive(int step);
+    void SetActive(int index);
+    void Choose(emscripten::val option);
+
+    // FormControls: the commands reach the page through these.
+    std::u16string ComboText() const override;
+    void SetComboText(std::u16string_view text) override;
+    void SelectComboText() override;
+    void AddComboItem(std::u16string_view text) override;
+    void ClearComboItems() override;
+    void AddListItem(std::u16string_view text) override;
+    void SetListItems(const std::vector<std::u16string>& texts) override;
+    void SetReportText(std::u16string_view text) override;
+    void ReportError(const ErrorReport& report) override;
+
+    emscripten::val document_;
+    emscripten::val form_;
+    emscripten::val field_;        // Combo1's edit field
+    emscripten::val entries_;      // Combo1's drop-down list
+    emscripten::val optionModel_;  // one entry of it, cloned for each new one
+    emscripten::val complements_;  // List1
+    emscripten::val report_;       // Text1(0)
+    emscripten::val dialog_;       // the error report
+    int entryCount_ = 0;
+    int active_ = -1;  // the entry marked in the open list, or none
+    bool listOpen_ = false;
+    // Made once the form is shown: the browser's number formats, which give
+    // the decimal separator, take tens of milliseconds to load.
+    std::optional<Commands> commands_;
+};
+
+}  // namespace velmora::web
