@@ -1,14 +1,19 @@
 // The Windows edition's real window, driven through its controls with window
-// messages, as a user's clicks and keys would drive it. Prints one line per
-// check and closes with "N passed, N failed".
+// messages, as a user's clicks and keys would drive it, and read and pressed
+// through MSAA, as a screen reader does. Prints one line per failed check and
+// closes with "N passed, N failed".
+#include <oleacc.h>
+
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "logic/commands.h"
 #include "logic/pair_book.h"
 #include "runtime/error_report.h"
 #include "tests/scenarios.h"
+#include "window/program_info.h"
 #include "window/win32/win32_form.h"
 
 using namespace velmora;
@@ -263,28 +268,53 @@ void Scenarios()
     }
 }
 
+// Tab and Shift+Tab, as keys through the message loop, from the report box
+// around the window and back; Space presses the button with the focus.
 void TabOrder()
 {
     Fixture f;
-    std::vector<std::wstring> order;
-    HWND control = f.ReportBox();
-    for (int i = 0; i < 5; ++i) {
-        control = GetNextDlgTabItem(f.window, control, FALSE);
-        wchar_t name[32] = {};
-        if (control == f.Combo()) {
-            std::wcscpy(name, L"Combo1");
-        } else if (control == f.ReportBox()) {
-            std::wcscpy(name, L"Text1(0)");
-        } else {
-            for (int index = 0; index < 3; ++index) {
-                if (control == f.Button(index)) {
-                    std::swprintf(name, 32, L"Command1(%d)", index);
-                }
+    auto nameOf = [&](HWND control) -> std::wstring {
+        if (control == f.ComboEdit()) {
+            return L"Combo1";
+        }
+        if (control == f.ReportBox()) {
+            return L"Text1(0)";
+        }
+        for (int index = 0; index < 3; ++index) {
+            if (control == f.Button(index)) {
+                return L"Command1(" + std::to_wstring(index) + L")";
             }
         }
-        order.emplace_back(name);
+        return L"?";
+    };
+    auto press = [&](WPARAM key, bool shift) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        HWND focus = GetFocus();
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+        f.Pump();
+    };
+    SetFocus(f.ReportBox());
+    std::vector<std::wstring> forward, backward;
+    for (int i = 0; i < 5; ++i) {
+        press(VK_TAB, false);
+        forward.push_back(nameOf(GetFocus()));
     }
-    Check("tab order", order, {L"Combo1", L"Command1(0)", L"Command1(1)", L"Command1(2)", L"Text1(0)"});
+    for (int i = 0; i < 5; ++i) {
+        press(VK_TAB, true);
+        backward.push_back(nameOf(GetFocus()));
+    }
+    Check("Tab", forward, {L"Combo1", L"Command1(0)", L"Command1(1)", L"Command1(2)", L"Text1(0)"});
+    Check("Shift+Tab", backward, {L"Command1(2)", L"Command1(1)", L"Command1(0)", L"Combo1", L"Text1(0)"});
+
+    // Space on «Изведи», with no entries: the task statement gives way to an
+    // empty report.
+    SetFocus(f.Button(kOutputPairs));
+    press(VK_SPACE, false);
+    Check("Space presses Изведи", f.ReportText(), L"");
 }
 
 void Layout()

@@ -93,6 +93,7 @@ private:
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     void OnActivate(bool active);
     void OnSetFocus();
+    void OnNextControl(WPARAM control, LPARAM given);
 
     void ApplyDpi(UINT dpi);
     const form::ControlDesign* DesignOf(HWND control) const;
@@ -193,6 +194,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SETFOCUS:
         OnSetFocus();
+        return 0;
+    case WM_NEXTDLGCTL:
+        OnNextControl(wParam, lParam);
         return 0;
     case WM_DESTROY:
         if (options_.endsProgramOnClose) {
@@ -356,6 +360,23 @@ void MainWindow::OnSetFocus()
     if (focusBeforeDeactivation_ && IsWindow(focusBeforeDeactivation_)) {
         SetFocus(focusBeforeDeactivation_);
     }
+}
+
+// Tab and Shift+Tab in the report box: a multi-line edit box takes those
+// keys itself and asks its parent, as it would ask a dialog box, to move the
+// focus on. The dialog manager's way: the next control in tab order (or the
+// one given), its text selected when it is an edit field.
+void MainWindow::OnNextControl(WPARAM control, LPARAM given)
+{
+    HWND next = LOWORD(given) ? reinterpret_cast<HWND>(control)
+                              : GetNextDlgTabItem(window_, GetFocus(), control != 0);
+    if (!next) {
+        return;
+    }
+    if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+        SendMessageW(next, EM_SETSEL, 0, -1);
+    }
+    SetFocus(next);
 }
 
 HWND MainWindow::Control(std::u16string_view name, int index) const
