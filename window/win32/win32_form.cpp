@@ -61,16 +61,49 @@ NativeKind NativeKindOf(const form::ControlDesign& design)
     return {L"STATIC", 0, 0};
 }
 
-// The tables' controls in tab order: the order of creation, which is the
-// order the dialog manager tabs through.
-std::vector<const form::ControlDesign*> ControlsInTabOrder()
+// Whether a label names a control: its caption is the control's accessible
+// name.
+bool Names(const form::ControlDesign& label, const form::ControlDesign& control)
 {
-    std::vector<const form::ControlDesign*> controls;
+    return label.kind == form::ControlKind::Label && control.kind != form::ControlKind::Label
+           && label.text == control.accessibleName;
+}
+
+// The tables' controls in their order of creation. The dialog manager tabs
+// through the controls that take the focus in that order, so it follows the
+// tab order; but each label comes just before the control it names, as
+// accessibility tools name an edit field or a combo box after the label
+// created just before it. Labels take no focus, so the tab order stays.
+std::vector<const form::ControlDesign*> ControlsInCreationOrder()
+{
+    std::vector<const form::ControlDesign*> inTabOrder;
     for (const form::ControlDesign& design : form::Controls()) {
-        controls.push_back(&design);
+        inTabOrder.push_back(&design);
     }
-    std::sort(controls.begin(), controls.end(),
+    std::sort(inTabOrder.begin(), inTabOrder.end(),
               [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+    auto labelOf = [&](const form::ControlDesign& control) -> const form::ControlDesign* {
+        for (const form::ControlDesign* label : inTabOrder) {
+            if (Names(*label, control)) {
+                return label;
+            }
+        }
+        return nullptr;
+    };
+    auto namesAControl = [&](const form::ControlDesign& label) {
+        return std::any_of(inTabOrder.begin(), inTabOrder.end(),
+                           [&](const auto* control) { return Names(label, *control); });
+    };
+    std::vector<const form::ControlDesign*> controls;
+    for (const form::ControlDesign* design : inTabOrder) {
+        if (namesAControl(*design)) {
+            continue;  // created with the control it names
+        }
+        if (const form::ControlDesign* label = labelOf(*design)) {
+            controls.push_back(label);
+        }
+        controls.push_back(design);
+    }
     return controls;
 }
 
@@ -212,7 +245,7 @@ void MainWindow::OnCreate()
 {
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     int id = kFirstControlId;
-    for (const form::ControlDesign* design : ControlsInTabOrder()) {
+    for (const form::ControlDesign* design : ControlsInCreationOrder()) {
         const NativeKind native = NativeKindOf(*design);
         const DWORD style = WS_CHILD | native.style | (design->visible ? WS_VISIBLE : 0);
         HWND control = CreateWindowExW(native.exStyle, native.className, Wide(design->text).c_str(),
