@@ -8,7 +8,9 @@
 # pixel ratio, to 1. PROGRAM names another executable (default
 # build/window/velmora), LAUNCHER a command to start it with (such as
 # "sh scripts/wine-run.sh"), WINDOW_CLASS the X class of its window (default
-# velmora). Needs Xvfb, xwininfo and ImageMagick's import.
+# velmora). KEYS names keys to press in the window before the picture, in
+# xdotool's names (such as "Tab Tab" or "shift+Tab"). Needs Xvfb, xwininfo
+# and ImageMagick's import, and xdotool for KEYS.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 output="${1:-$root/docs/velmora-qt.png}"
@@ -51,6 +53,13 @@ done
 if [ -z "$window" ]; then
     echo "screenshot: the window did not appear" >&2
     exit 1
+fi
+if [ -n "${KEYS:-}" ]; then
+    xdotool windowfocus --sync "$window"  # there is no window manager to give it
+    for key in $KEYS; do
+        sleep 0.5
+        xdotool key --clearmodifiers "$key"
+    done
 fi
 # Pictures until two in a row agree: the window has finished painting.
 rm -f "$output"
