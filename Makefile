@@ -7,7 +7,7 @@ BENCH_BUILD ?= build-bench
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_TYPE = -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build windows sanitize fuzz test bench package run screenshots clean
+.PHONY: all setup build windows sanitize fuzz test bench bench-windows package run screenshots clean
 
 all: build
 
@@ -56,6 +56,11 @@ bench: setup
 	@$(BENCH_BUILD)/bench/bench_pair_book
 	@$(BENCH_BUILD)/bench/bench_window
 	@$(BENCH_BUILD)/bench/bench_startup
+	@$(MAKE) --no-print-directory bench-windows
+
+# The Windows edition's figures, under Wine on a virtual display at 96 dpi.
+bench-windows: windows
+	@VELMORA_SCALE=1 sh scripts/wine-run.sh $(WINDOWS_BUILD)/bench/win32/bench_win32_window.exe
 
 # The Debian package: $(BUILD)/velmora_1.00_amd64.deb
 package: build
