@@ -150,6 +150,7 @@ private:
     std::vector<std::pair<const form::ControlDesign*, HWND>> controls_;
     std::vector<std::pair<form::Rgb, HBRUSH>> brushes_;
     HWND combo_ = nullptr;
+    HWND comboEdit_ = nullptr;  // the combo box's edit field
     HWND list_ = nullptr;
     HWND report_ = nullptr;
     HWND focusBeforeDeactivation_ = nullptr;
@@ -255,11 +256,16 @@ void MainWindow::OnCreate()
         controls_.emplace_back(design, control);
     }
     combo_ = Control(u"Combo1", form::kNoIndex);
+    COMBOBOXINFO combo{};
+    combo.cbSize = sizeof combo;
+    GetComboBoxInfo(combo_, &combo);
+    comboEdit_ = combo.hwndItem;
     list_ = Control(u"List1", form::kNoIndex);
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);  // never shown, so never drawn
     report_ = Control(u"Text1", 0);
     SendMessageW(report_, EM_SETLIMITTEXT, 0, 0);  // no limit to the report's length
     ApplyDpi(GetDpiForWindow(window_));
-    focusBeforeDeactivation_ = combo_;  // where the first number is typed
+    focusBeforeDeactivation_ = comboEdit_;  // where the first number is typed
 }
 
 // Places, sizes and the font, for the screen's dots per inch.
@@ -434,14 +440,21 @@ const form::ControlDesign* MainWindow::DesignOf(HWND control) const
 
 std::u16string MainWindow::ComboText() const { return Utf16(WindowText(combo_)); }
 
+// Only a text that changes is set: setting one redraws the edit field.
 void MainWindow::SetComboText(std::u16string_view text)
 {
+    const int length = GetWindowTextLengthW(comboEdit_);
+    if (length == static_cast<int>(text.size()) && (length == 0 || ComboText() == text)) {
+        return;
+    }
     SetWindowTextW(combo_, Wide(text).c_str());
 }
 
 void MainWindow::SelectComboText()
 {
-    SetFocus(combo_);
+    // The edit field itself takes the focus: given to the combo box, the
+    // focus would pass through it to its edit field, two moves instead of one.
+    SetFocus(comboEdit_);
     SendMessageW(combo_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
@@ -459,7 +472,6 @@ void MainWindow::AddListItem(std::u16string_view text)
 
 void MainWindow::SetListItems(const std::vector<std::u16string>& texts)
 {
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     std::size_t characters = 0;
     for (const std::u16string& text : texts) {
@@ -469,11 +481,13 @@ void MainWindow::SetListItems(const std::vector<std::u16string>& texts)
     for (const std::u16string& text : texts) {
         AddListItem(text);
     }
-    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
 }
 
 void MainWindow::SetReportText(std::u16string_view text)
 {
+    if (text.empty() && GetWindowTextLengthW(report_) == 0) {
+        return;  // already empty: nothing to redraw
+    }
     SetWindowTextW(report_, Wide(text).c_str());
 }
 
