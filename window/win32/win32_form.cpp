@@ -359,6 +359,15 @@ void MainWindow::OnDrawButton(const DRAWITEMSTRUCT& item)
     if (!design || !design->background) {
         return;
     }
+    // The focus rectangle is drawn inverting, so drawing it again takes it
+    // away: a button that gains or loses the focus only has it toggled.
+    RECT focusRect = item.rcItem;
+    const int inset = MulDiv(3, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+    InflateRect(&focusRect, -inset, -inset);
+    if (item.itemAction == ODA_FOCUS) {
+        DrawFocusRect(item.hDC, &focusRect);
+        return;
+    }
     RECT rect = item.rcItem;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const auto found = std::find_if(brushes_.begin(), brushes_.end(),
@@ -377,9 +386,7 @@ void MainWindow::OnDrawButton(const DRAWITEMSTRUCT& item)
     DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &textRect,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (item.itemState & ODS_FOCUS) {
-        const int inset = MulDiv(3, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
-        InflateRect(&rect, -inset, -inset);
-        DrawFocusRect(item.hDC, &rect);
+        DrawFocusRect(item.hDC, &focusRect);
     }
 }
 
