@@ -201,6 +201,13 @@ public:
         work_ = work;
         return TimedClick(button_, counted);
     }
+    // Puts the focus in the number field, as the window has it before a
+    // click moves it to the clicked button.
+    void FocusField()
+    {
+        SetFocus(FieldEdit());
+        Pump();
+    }
 
 private:
     static constexpr wchar_t kClass[] = L"VelmoraBenchFloor";
@@ -303,11 +310,16 @@ private:
             return;
         }
         SetWindowTextW(combo_, L"");
+        SetFocus(FieldEdit());  // the edit field itself: one move of the focus
+        SendMessageW(combo_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    }
+
+    HWND FieldEdit() const
+    {
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;
         GetComboBoxInfo(combo_, &info);
-        SetFocus(info.hwndItem);  // the edit field itself: one move of the focus
-        SendMessageW(combo_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+        return info.hwndItem;
     }
 
     HWND window_ = nullptr;
@@ -391,11 +403,15 @@ void Clicks(long size)
     }
 
     // «Изчисти», on each filled window with its report written.
+    // The floor's one button has the focus after «Изведи»; the window's
+    // «Изчисти» takes it from «Изведи».
     clear.push_back(window.Click(velmora::kClearAll, &vm));
     floor.Click(Work::Output);
+    floor.FocusField();
     floorClear.push_back(floor.Click(Work::Clear, &fm));
     Floor second(size);
     second.Click(Work::Output);
+    second.FocusField();
     floorClear.push_back(second.Click(Work::Clear));
     PrintRow("Изчисти", size, clear, floorClear, vm, fm);
 }
