@@ -3,7 +3,8 @@
 // (an editable combo box, a hidden list box, a read-only multi-line edit box
 // and a plain push button) whose click puts texts made beforehand straight
 // into them; then the start-up of velmora.exe beside a bare window of the
-// same size, and the memory an entry takes. A click is timed from BM_CLICK
+// same size, and the memory an entry takes. It carries velmora.exe's
+// manifest, so that its controls are the same common controls (version 6). A click is timed from BM_CLICK
 // until its messages, painting included, have been handled. Prints figures,
 // asserts nothing.
 //
@@ -170,9 +171,12 @@ public:
         combo_ = Make(L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
                       WS_EX_CLIENTEDGE, u"Combo1", velmora::form::kNoIndex, 8);
         button_ = Make(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, u"Command1", 0);
+        const std::u16string_view caption = velmora::form::Control(u"Command1", 0).text;
+        SetWindowTextW(button_, std::wstring(caption.begin(), caption.end()).c_str());
         list_ = Make(L"LISTBOX", LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER, 0, u"List1",
                      velmora::form::kNoIndex);
         ShowWindow(list_, SW_HIDE);
+        SendMessageW(list_, WM_SETREDRAW, FALSE, 0);  // hidden: never drawn
         report_box_ = Make(L"EDIT",
                            ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | ES_NOHIDESEL | WS_VSCROLL
                                | WS_TABSTOP,
@@ -291,13 +295,11 @@ private:
             break;
         case Work::Refill:
             SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"44"));
-            SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
             SendMessageW(list_, LB_RESETCONTENT, 0, 0);
             SendMessageW(list_, LB_INITSTORAGE, complements_.size(), complements_.size() * 12);
             for (const std::wstring& complement : complements_) {
                 SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(complement.c_str()));
             }
-            SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
             break;
         case Work::Output:
             SetWindowTextW(report_box_, report_.c_str());
@@ -469,15 +471,19 @@ double WorkingSetMebibytes()
     return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
 }
 
-// The process's working set before and after a window of `count` entries.
+// The process's working set before and after a window of `count` entries,
+// beside the floor's controls filled with as many texts (the floor also
+// holds its texts made beforehand).
 void Memory(long count)
 {
-    const double before = WorkingSetMebibytes();
+    double before = WorkingSetMebibytes();
     VelmoraWindow window(count, 4);
-    const double after = WorkingSetMebibytes();
-    std::printf("memory: working set %.1f MiB before, %.1f MiB with a window of %ld entries: "
-                "%.0f bytes per entry\n",
-                before, after, count, (after - before) * 1024 * 1024 / static_cast<double>(count));
+    const double velmora = (WorkingSetMebibytes() - before) * 1024 * 1024 / static_cast<double>(count);
+    before = WorkingSetMebibytes();
+    Floor floor(count);
+    const double bare = (WorkingSetMebibytes() - before) * 1024 * 1024 / static_cast<double>(count);
+    std::printf("memory per entry (working set, %ld entries): %.0f bytes, floor %.0f bytes\n", count,
+                velmora, bare);
 }
 
 }  // namespace
