@@ -78,6 +78,13 @@ LRESULT CALLBACK CountPosted(int code, WPARAM wParam, LPARAM lParam)
 // messages it caused are counted too.
 double TimedClick(HWND button, long* counted = nullptr)
 {
+    // The user clicks in the active window: making it active, which its
+    // first click would otherwise do, is left out of the timing.
+    HWND window = GetAncestor(button, GA_ROOT);
+    if (GetActiveWindow() != window) {
+        SetActiveWindow(window);
+        Pump();
+    }
     HHOOK sent = nullptr, posted = nullptr;
     if (counted) {
         messageCount = 0;
@@ -362,7 +369,7 @@ void Clicks(long size)
     std::vector<double> v, f;
     long vm = 0, fm = 0;
 
-    // «Въведи», appending: alternating between the two, in runs of ten.
+    // «Въведи», appending: alternating between the two windows in runs of ten.
     window.Type(L"4242");
     window.Click(velmora::kInputNumber, &vm);
     floor.Click(Work::Enter, &fm);
