@@ -9,6 +9,7 @@
 // asserts nothing.
 //
 //   bench_win32_window [SIZE...]     (default: 1000 32767 100000)
+//   bench_win32_window start-up      the start-up alone
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -497,6 +498,10 @@ void Memory(long count)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "start-up") {
+        StartUps();
+        return 0;
+    }
     std::vector<long> sizes;
     for (int i = 1; i < argc; ++i) {
         sizes.push_back(std::atol(argv[i]));
