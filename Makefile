@@ -9,7 +9,7 @@ WEB_BUILD ?= build-web
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_TYPE = -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build windows web web-test-tools serve libcxx sanitize fuzz test bench bench-web package run screenshots clean
+.PHONY: all setup build windows web web-test-tools serve libcxx sanitize fuzz test bench bench-web bench-windows package run screenshots clean
 
 all: build
 
@@ -91,7 +91,12 @@ bench: setup
 	@$(BENCH_BUILD)/bench/bench_pair_book
 	@$(BENCH_BUILD)/bench/bench_window
 	@$(BENCH_BUILD)/bench/bench_startup
+	@$(MAKE) --no-print-directory bench-windows
 	@$(MAKE) --no-print-directory bench-web
+
+# The Windows edition's figures, under Wine on a virtual display at 96 dpi.
+bench-windows: windows
+	@VELMORA_SCALE=1 sh scripts/wine-run.sh $(WINDOWS_BUILD)/bench/win32/bench_win32_window.exe
 
 # The web edition's figures, in headless Chromium.
 bench-web: web web-test-tools

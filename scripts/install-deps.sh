@@ -9,8 +9,8 @@ set -eu
 packages_for() {
     case "$1" in
         build) echo "g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation" ;;
-        test)  echo "xvfb xauth x11-utils imagemagick dbus at-spi2-core python3-pyatspi" ;;
-        windows) echo "g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils xvfb xauth x11-utils imagemagick" ;;
+        test)  echo "xvfb xauth x11-utils imagemagick xdotool dbus at-spi2-core python3-pyatspi" ;;
+        windows) echo "g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils xvfb xauth x11-utils imagemagick xdotool" ;;
         fuzz) echo "clang libclang-rt-dev" ;;
         package) echo "dpkg-dev file desktop-file-utils appstream" ;;
         web) echo "emscripten nodejs" ;;

@@ -9,8 +9,10 @@
 # build/window/velmora), LAUNCHER a command to start it with (such as
 # "sh scripts/wine-run.sh"), WINDOW_CLASS the X class of its window (default
 # velmora). WINDOW_PROPERTIES names a file for what the window manager reads
-# of the window (xprop), such as its title. Needs Xvfb, xwininfo, xprop and
-# ImageMagick's import.
+# of the window (xprop), such as its title. KEYS names keys to press in the
+# window before the picture, in xdotool's names (such as "Tab Tab" or
+# "shift+Tab"). Needs Xvfb, xwininfo, xprop and ImageMagick's import, and
+# xdotool for KEYS.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 output="${1:-$root/docs/velmora-qt.png}"
@@ -53,6 +55,13 @@ done
 if [ -z "$window" ]; then
     echo "screenshot: the window did not appear" >&2
     exit 1
+fi
+if [ -n "${KEYS:-}" ]; then
+    xdotool windowfocus --sync "$window"  # there is no window manager to give it
+    for key in $KEYS; do
+        sleep 0.5
+        xdotool key --clearmodifiers "$key"
+    done
 fi
 # Pictures until two in a row agree: the window has finished painting.
 rm -f "$output"

@@ -61,16 +61,49 @@ NativeKind NativeKindOf(const form::ControlDesign& design)
     return {L"STATIC", 0, 0};
 }
 
-// The tables' controls in tab order: the order of creation, which is the
-// order the dialog manager tabs through.
-std::vector<const form::ControlDesign*> ControlsInTabOrder()
+// Whether a label names a control: its caption is the control's accessible
+// name.
+bool Names(const form::ControlDesign& label, const form::ControlDesign& control)
 {
-    std::vector<const form::ControlDesign*> controls;
+    return label.kind == form::ControlKind::Label && control.kind != form::ControlKind::Label
+           && label.text == control.accessibleName;
+}
+
+// The tables' controls in their order of creation. The dialog manager tabs
+// through the controls that take the focus in that order, so it follows the
+// tab order; but each label comes just before the control it names, as
+// accessibility tools name an edit field or a combo box after the label
+// created just before it. Labels take no focus, so the tab order stays.
+std::vector<const form::ControlDesign*> ControlsInCreationOrder()
+{
+    std::vector<const form::ControlDesign*> inTabOrder;
     for (const form::ControlDesign& design : form::Controls()) {
-        controls.push_back(&design);
+        inTabOrder.push_back(&design);
     }
-    std::sort(controls.begin(), controls.end(),
+    std::sort(inTabOrder.begin(), inTabOrder.end(),
               [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+    auto labelOf = [&](const form::ControlDesign& control) -> const form::ControlDesign* {
+        for (const form::ControlDesign* label : inTabOrder) {
+            if (Names(*label, control)) {
+                return label;
+            }
+        }
+        return nullptr;
+    };
+    auto namesAControl = [&](const form::ControlDesign& label) {
+        return std::any_of(inTabOrder.begin(), inTabOrder.end(),
+                           [&](const auto* control) { return Names(label, *control); });
+    };
+    std::vector<const form::ControlDesign*> controls;
+    for (const form::ControlDesign* design : inTabOrder) {
+        if (namesAControl(*design)) {
+            continue;  // created with the control it names
+        }
+        if (const form::ControlDesign* label = labelOf(*design)) {
+            controls.push_back(label);
+        }
+        controls.push_back(design);
+    }
     return controls;
 }
 
@@ -93,6 +126,7 @@ private:
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     void OnActivate(bool active);
     void OnSetFocus();
+    void OnNextControl(WPARAM control, LPARAM given);
 
     void ApplyDpi(UINT dpi);
     const form::ControlDesign* DesignOf(HWND control) const;
@@ -116,6 +150,7 @@ private:
     std::vector<std::pair<const form::ControlDesign*, HWND>> controls_;
     std::vector<std::pair<form::Rgb, HBRUSH>> brushes_;
     HWND combo_ = nullptr;
+    HWND comboEdit_ = nullptr;  // the combo box's edit field
     HWND list_ = nullptr;
     HWND report_ = nullptr;
     HWND focusBeforeDeactivation_ = nullptr;
@@ -194,6 +229,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFOCUS:
         OnSetFocus();
         return 0;
+    case WM_NEXTDLGCTL:
+        OnNextControl(wParam, lParam);
+        return 0;
     case WM_DESTROY:
         if (options_.endsProgramOnClose) {
             PostQuitMessage(0);
@@ -208,7 +246,7 @@ void MainWindow::OnCreate()
 {
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     int id = kFirstControlId;
-    for (const form::ControlDesign* design : ControlsInTabOrder()) {
+    for (const form::ControlDesign* design : ControlsInCreationOrder()) {
         const NativeKind native = NativeKindOf(*design);
         const DWORD style = WS_CHILD | native.style | (design->visible ? WS_VISIBLE : 0);
         HWND control = CreateWindowExW(native.exStyle, native.className, Wide(design->text).c_str(),
@@ -218,11 +256,16 @@ void MainWindow::OnCreate()
         controls_.emplace_back(design, control);
     }
     combo_ = Control(u"Combo1", form::kNoIndex);
+    COMBOBOXINFO combo{};
+    combo.cbSize = sizeof combo;
+    GetComboBoxInfo(combo_, &combo);
+    comboEdit_ = combo.hwndItem;
     list_ = Control(u"List1", form::kNoIndex);
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);  // never shown, so never drawn
     report_ = Control(u"Text1", 0);
     SendMessageW(report_, EM_SETLIMITTEXT, 0, 0);  // no limit to the report's length
     ApplyDpi(GetDpiForWindow(window_));
-    focusBeforeDeactivation_ = combo_;  // where the first number is typed
+    focusBeforeDeactivation_ = comboEdit_;  // where the first number is typed
 }
 
 // Places, sizes and the font, for the screen's dots per inch.
@@ -316,6 +359,15 @@ void MainWindow::OnDrawButton(const DRAWITEMSTRUCT& item)
     if (!design || !design->background) {
         return;
     }
+    // The focus rectangle is drawn inverting, so drawing it again takes it
+    // away: a button that gains or loses the focus only has it toggled.
+    RECT focusRect = item.rcItem;
+    const int inset = MulDiv(3, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+    InflateRect(&focusRect, -inset, -inset);
+    if (item.itemAction == ODA_FOCUS) {
+        DrawFocusRect(item.hDC, &focusRect);
+        return;
+    }
     RECT rect = item.rcItem;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const auto found = std::find_if(brushes_.begin(), brushes_.end(),
@@ -334,9 +386,7 @@ void MainWindow::OnDrawButton(const DRAWITEMSTRUCT& item)
     DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &textRect,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (item.itemState & ODS_FOCUS) {
-        const int inset = MulDiv(3, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
-        InflateRect(&rect, -inset, -inset);
-        DrawFocusRect(item.hDC, &rect);
+        DrawFocusRect(item.hDC, &focusRect);
     }
 }
 
@@ -356,6 +406,23 @@ void MainWindow::OnSetFocus()
     if (focusBeforeDeactivation_ && IsWindow(focusBeforeDeactivation_)) {
         SetFocus(focusBeforeDeactivation_);
     }
+}
+
+// Tab and Shift+Tab in the report box: a multi-line edit box takes those
+// keys itself and asks its parent, as it would ask a dialog box, to move the
+// focus on. The dialog manager's way: the next control in tab order (or the
+// one given), its text selected when it is an edit field.
+void MainWindow::OnNextControl(WPARAM control, LPARAM given)
+{
+    HWND next = LOWORD(given) ? reinterpret_cast<HWND>(control)
+                              : GetNextDlgTabItem(window_, GetFocus(), control != 0);
+    if (!next) {
+        return;
+    }
+    if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+        SendMessageW(next, EM_SETSEL, 0, -1);
+    }
+    SetFocus(next);
 }
 
 HWND MainWindow::Control(std::u16string_view name, int index) const
@@ -380,14 +447,21 @@ const form::ControlDesign* MainWindow::DesignOf(HWND control) const
 
 std::u16string MainWindow::ComboText() const { return Utf16(WindowText(combo_)); }
 
+// Only a text that changes is set: setting one redraws the edit field.
 void MainWindow::SetComboText(std::u16string_view text)
 {
+    const int length = GetWindowTextLengthW(comboEdit_);
+    if (length == static_cast<int>(text.size()) && (length == 0 || ComboText() == text)) {
+        return;
+    }
     SetWindowTextW(combo_, Wide(text).c_str());
 }
 
 void MainWindow::SelectComboText()
 {
-    SetFocus(combo_);
+    // The edit field itself takes the focus: given to the combo box, the
+    // focus would pass through it to its edit field, two moves instead of one.
+    SetFocus(comboEdit_);
     SendMessageW(combo_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
@@ -405,7 +479,6 @@ void MainWindow::AddListItem(std::u16string_view text)
 
 void MainWindow::SetListItems(const std::vector<std::u16string>& texts)
 {
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     std::size_t characters = 0;
     for (const std::u16string& text : texts) {
@@ -415,11 +488,13 @@ void MainWindow::SetListItems(const std::vector<std::u16string>& texts)
     for (const std::u16string& text : texts) {
         AddListItem(text);
     }
-    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
 }
 
 void MainWindow::SetReportText(std::u16string_view text)
 {
+    if (text.empty() && GetWindowTextLengthW(report_) == 0) {
+        return;  // already empty: nothing to redraw
+    }
     SetWindowTextW(report_, Wide(text).c_str());
 }
 

@@ -1,0 +1,522 @@
+// The Windows edition's real window, one click at a time, at 1,000, 32,767
+// and 100,000 entries, beside a floor made of the same bare Windows controls
+// (an editable combo box, a hidden list box, a read-only multi-line edit box
+// and a plain push button) whose click puts texts made beforehand straight
+// into them; then the start-up of velmora.exe beside a bare window of the
+// same size, and the memory an entry takes. It carries velmora.exe's
+// manifest, so that its controls are the same common controls (version 6). A click is timed from BM_CLICK
+// until its messages, painting included, have been handled. Prints figures,
+// asserts nothing.
+//
+//   bench_win32_window [SIZE...]     (default: 1000 32767 100000)
+//   bench_win32_window start-up      the start-up alone
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "logic/commands.h"
+#include "window/form_tables.h"
+#include "window/win32/win32_form.h"
+
+namespace {
+
+double Now()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    return static_cast<double>(count.QuadPart) / frequency;
+}
+
+double Median(std::vector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    const std::size_t n = samples.size();
+    return n == 0 ? 0 : n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
+}
+
+// Handles every message waiting, as the program's message loop would.
+void Pump()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+        if (!root || !IsDialogMessageW(root, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+// Messages sent or posted to this thread's windows while counting.
+long messageCount = 0;
+LRESULT CALLBACK CountSent(int code, WPARAM wParam, LPARAM lParam)
+{
+    ++messageCount;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+LRESULT CALLBACK CountPosted(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == PM_REMOVE) {
+        ++messageCount;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// One click, timed until its messages have been handled; with `counted`, the
+// messages it caused are counted too.
+double TimedClick(HWND button, long* counted = nullptr)
+{
+    // The user clicks in the active window: making it active, which its
+    // first click would otherwise do, is left out of the timing.
+    HWND window = GetAncestor(button, GA_ROOT);
+    if (GetActiveWindow() != window) {
+        SetActiveWindow(window);
+        Pump();
+    }
+    HHOOK sent = nullptr, posted = nullptr;
+    if (counted) {
+        messageCount = 0;
+        sent = SetWindowsHookExW(WH_CALLWNDPROC, CountSent, nullptr, GetCurrentThreadId());
+        posted = SetWindowsHookExW(WH_GETMESSAGE, CountPosted, nullptr, GetCurrentThreadId());
+    }
+    const double start = Now();
+    SendMessageW(button, BM_CLICK, 0, 0);
+    Pump();
+    const double seconds = Now() - start;
+    if (counted) {
+        UnhookWindowsHookEx(sent);
+        UnhookWindowsHookEx(posted);
+        *counted = messageCount;
+    }
+    return seconds;
+}
+
+std::wstring EntryText(long i, int digits)
+{
+    return std::to_wstring(1 + i % (digits == 1 ? 9 : 9999));
+}
+
+// The Velmora window with `count` entries typed and entered: a first one of
+// `digits` characters, then texts of up to as many characters.
+class VelmoraWindow {
+public:
+    VelmoraWindow(long count, int digits)
+    {
+        velmora::win32::FormOptions options;
+        options.endsProgramOnClose = false;
+        window_ = velmora::win32::CreateMainWindow(GetModuleHandleW(nullptr), options);
+        ShowWindow(window_, SW_SHOW);
+        UpdateWindow(window_);
+        combo_ = velmora::win32::FindControl(window_, u"Combo1");
+        for (int i = 0; i < 3; ++i) {
+            buttons_[i] = velmora::win32::FindControl(window_, u"Command1", i);
+        }
+        Pump();
+        const double start = Now();
+        Type(std::wstring(static_cast<std::size_t>(digits), L'1'));
+        SendMessageW(buttons_[velmora::kInputNumber], BM_CLICK, 0, 0);
+        for (long i = 1; i < count; ++i) {
+            Type(EntryText(i, digits));
+            SendMessageW(buttons_[velmora::kInputNumber], BM_CLICK, 0, 0);
+            if (i % 256 == 0) {
+                Pump();
+            }
+        }
+        Pump();
+        fillSeconds_ = Now() - start;
+    }
+    ~VelmoraWindow() { DestroyWindow(window_); }
+    VelmoraWindow(const VelmoraWindow&) = delete;
+    VelmoraWindow& operator=(const VelmoraWindow&) = delete;
+
+    void Type(const std::wstring& text) { SetWindowTextW(combo_, text.c_str()); }
+    double Click(int index, long* counted = nullptr) { return TimedClick(buttons_[index], counted); }
+    double FillSeconds() const { return fillSeconds_; }
+
+private:
+    HWND window_ = nullptr;
+    HWND combo_ = nullptr;
+    HWND buttons_[3] = {};
+    double fillSeconds_ = 0;
+};
+
+// The floor: the same kinds of bare controls, in the same places and font,
+// and a plain push button whose click does one kind of work on them.
+class Floor {
+public:
+    enum class Work { Enter, Refill, Output, Clear };
+
+    explicit Floor(long count)
+    {
+        for (long i = 0; i < count; ++i) {
+            entries_.push_back(EntryText(i, 4));
+            complements_.push_back(std::to_wstring(9999 - (1 + i % 9999)));
+            report_ += entries_.back() + L" + " + complements_.back() + L" = 9999\r\n";
+        }
+        Register();
+        const velmora::form::WindowDesign& design = velmora::form::MainWindow();
+        constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+        RECT frame{0, 0, Px(design.clientWidth), Px(design.clientHeight)};
+        AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
+        window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClass, L"floor", style, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, frame.right - frame.left,
+                                  frame.bottom - frame.top, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), this);
+        font_ = MakeFont(window_);
+        combo_ = Make(L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+                      WS_EX_CLIENTEDGE, u"Combo1", velmora::form::kNoIndex, 8);
+        button_ = Make(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, u"Command1", 0);
+        const std::u16string_view caption = velmora::form::Control(u"Command1", 0).text;
+        SetWindowTextW(button_, std::wstring(caption.begin(), caption.end()).c_str());
+        list_ = Make(L"LISTBOX", LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER, 0, u"List1",
+                     velmora::form::kNoIndex);
+        ShowWindow(list_, SW_HIDE);
+        SendMessageW(list_, WM_SETREDRAW, FALSE, 0);  // hidden: never drawn
+        report_box_ = Make(L"EDIT",
+                           ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | ES_NOHIDESEL | WS_VSCROLL
+                               | WS_TABSTOP,
+                           WS_EX_CLIENTEDGE, u"Text1", 0);
+        SendMessageW(report_box_, EM_SETLIMITTEXT, 0, 0);
+        for (const std::wstring& entry : entries_) {
+            SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+        }
+        for (const std::wstring& complement : complements_) {
+            SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(complement.c_str()));
+        }
+        ShowWindow(window_, SW_SHOW);
+        UpdateWindow(window_);
+        Pump();
+    }
+    ~Floor()
+    {
+        DestroyWindow(window_);
+        DeleteObject(font_);
+    }
+    Floor(const Floor&) = delete;
+    Floor& operator=(const Floor&) = delete;
+
+    double Click(Work work, long* counted = nullptr)
+    {
+        work_ = work;
+        return TimedClick(button_, counted);
+    }
+    // Puts the focus in the number field, as the window has it before a
+    // click moves it to the clicked button.
+    void FocusField()
+    {
+        SetFocus(FieldEdit());
+        Pump();
+    }
+
+private:
+    static constexpr wchar_t kClass[] = L"VelmoraBenchFloor";
+
+    static int Px(int twips) { return velmora::form::TwipsToPixels(twips); }
+
+    // The window's font, or its substitute where the family is missing.
+    static HFONT MakeFont(HWND window)
+    {
+        const velmora::form::FontDesign& design = velmora::form::MainWindow().font;
+        auto make = [&](std::u16string_view family) {
+            const std::wstring face(family.begin(), family.end());
+            return CreateFontW(-MulDiv(design.points, 96, 72), 0, 0, 0, design.weight, FALSE,
+                               FALSE, FALSE, static_cast<DWORD>(design.charSet), 0, 0,
+                               CLEARTYPE_QUALITY, VARIABLE_PITCH | FF_ROMAN, face.c_str());
+        };
+        HFONT font = make(design.family);
+        HDC dc = GetDC(window);
+        HGDIOBJ previous = SelectObject(dc, font);
+        wchar_t chosen[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, chosen);
+        SelectObject(dc, previous);
+        ReleaseDC(window, dc);
+        if (std::wstring(design.family.begin(), design.family.end()) != chosen) {
+            DeleteObject(font);
+            font = make(design.substitute);
+        }
+        return font;
+    }
+
+    static void Register()
+    {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        if (GetClassInfoExW(GetModuleHandleW(nullptr), kClass, &windowClass)) {
+            return;
+        }
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        windowClass.hbrBackground = CreateSolidBrush(RGB(192, 192, 255));
+        windowClass.lpszClassName = kClass;
+        RegisterClassExW(&windowClass);
+    }
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE) {
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
+                reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<Floor*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED
+            && reinterpret_cast<HWND>(lParam) == self->button_) {
+            self->Do();
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    HWND Make(const wchar_t* className, DWORD style, DWORD exStyle, std::u16string_view name,
+              int index, int heightFactor = 1)
+    {
+        const velmora::form::ControlDesign& design = velmora::form::Control(name, index);
+        HWND control = CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style,
+                                       Px(design.left), Px(design.top), Px(design.width),
+                                       Px(design.height) * heightFactor, window_, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        return control;
+    }
+
+    // What a click must do to the controls at the least, with texts made
+    // beforehand.
+    void Do()
+    {
+        switch (work_) {
+        case Work::Enter:
+            SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"4242"));
+            SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"5757"));
+            break;
+        case Work::Refill:
+            SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"44"));
+            SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+            SendMessageW(list_, LB_INITSTORAGE, complements_.size(), complements_.size() * 12);
+            for (const std::wstring& complement : complements_) {
+                SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(complement.c_str()));
+            }
+            break;
+        case Work::Output:
+            SetWindowTextW(report_box_, report_.c_str());
+            return;
+        case Work::Clear:
+            SendMessageW(combo_, CB_RESETCONTENT, 0, 0);
+            SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+            SetWindowTextW(combo_, L"");
+            SetWindowTextW(report_box_, L"");
+            return;
+        }
+        SetWindowTextW(combo_, L"");
+        SetFocus(FieldEdit());  // the edit field itself: one move of the focus
+        SendMessageW(combo_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    }
+
+    HWND FieldEdit() const
+    {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        GetComboBoxInfo(combo_, &info);
+        return info.hwndItem;
+    }
+
+    HWND window_ = nullptr;
+    HWND combo_ = nullptr;
+    HWND list_ = nullptr;
+    HWND report_box_ = nullptr;
+    HWND button_ = nullptr;
+    HFONT font_ = nullptr;
+    std::vector<std::wstring> entries_, complements_;
+    std::wstring report_;
+    Work work_ = Work::Enter;
+};
+
+// A UTF-8 text padded with blanks to `width` characters.
+std::string Padded(const std::string& text, std::size_t width)
+{
+    const auto characters = static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xc0) != 0x80; }));
+    return text + std::string(characters < width ? width - characters : 0, ' ');
+}
+
+void PrintRow(const char* click, long size, const std::vector<double>& velmora,
+              const std::vector<double>& floor, long velmoraMessages, long floorMessages)
+{
+    const double v = Median(velmora) * 1e3;
+    const double f = Median(floor) * 1e3;
+    std::printf("%s %7ld %11.3f ms %11.3f ms %6.2fx %6zu %9ld %7ld\n", Padded(click, 22).c_str(),
+                size, v, f, f > 0 ? v / f : 0, velmora.size(), velmoraMessages, floorMessages);
+    std::fflush(stdout);
+}
+
+void Clicks(long size)
+{
+    using Work = Floor::Work;
+    VelmoraWindow window(size, 4);
+    std::printf("(%ld entries entered in %.1f s)\n", size, window.FillSeconds());
+    Floor floor(size);
+    std::vector<double> v, f;
+    long vm = 0, fm = 0;
+
+    // «Въведи», appending: alternating between the two windows in runs of ten.
+    window.Type(L"4242");
+    window.Click(velmora::kInputNumber, &vm);
+    floor.Click(Work::Enter, &fm);
+    for (int run = 0; run < 20; ++run) {
+        for (int i = 0; i < 10; ++i) {
+            window.Type(L"4242");
+            v.push_back(window.Click(velmora::kInputNumber));
+        }
+        for (int i = 0; i < 10; ++i) {
+            f.push_back(floor.Click(Work::Enter));
+        }
+    }
+    PrintRow("Въведи, appending", size, v, f, vm, fm);
+
+    // «Изведи», again and again on the same entries.
+    v.clear();
+    f.clear();
+    const int outputs = size > 50000 ? 3 : 5;
+    for (int i = 0; i < outputs; ++i) {
+        v.push_back(window.Click(velmora::kOutputPairs, i == 0 ? &vm : nullptr));
+        f.push_back(floor.Click(Work::Output, i == 0 ? &fm : nullptr));
+    }
+    PrintRow("Изведи", size, v, f, vm, fm);
+
+    // «Въведи», rebuilding: the first entry has one character, each new text
+    // one more, up to nine.
+    v.clear();
+    f.clear();
+    std::vector<double> clear, floorClear;
+    {
+        VelmoraWindow rebuilt(size, 1);
+        for (int length = 2; length <= 9; ++length) {
+            rebuilt.Type(std::wstring(static_cast<std::size_t>(length), L'4'));
+            v.push_back(rebuilt.Click(velmora::kInputNumber, length == 2 ? &vm : nullptr));
+            f.push_back(floor.Click(Work::Refill, length == 2 ? &fm : nullptr));
+        }
+        PrintRow("Въведи, rebuilding", size, v, f, vm, fm);
+        rebuilt.Click(velmora::kOutputPairs);
+        clear.push_back(rebuilt.Click(velmora::kClearAll));
+    }
+
+    // «Изчисти», on each filled window with its report written.
+    // The floor's one button has the focus after «Изведи»; the window's
+    // «Изчисти» takes it from «Изведи».
+    clear.push_back(window.Click(velmora::kClearAll, &vm));
+    floor.Click(Work::Output);
+    floor.FocusField();
+    floorClear.push_back(floor.Click(Work::Clear, &fm));
+    Floor second(size);
+    second.Click(Work::Output);
+    second.FocusField();
+    floorClear.push_back(second.Click(Work::Clear));
+    PrintRow("Изчисти", size, clear, floorClear, vm, fm);
+}
+
+// Process start to the window shown and idle, waiting for its first pass
+// through an empty message queue.
+double StartUp(const std::wstring& program)
+{
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + program + L"\"";
+    const double start = Now();
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+        return 0;
+    }
+    const bool idle = WaitForInputIdle(process.hProcess, 30000) == 0;
+    const double seconds = Now() - start;
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return idle ? seconds : 0;
+}
+
+std::wstring Beside(const wchar_t* relative)
+{
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + relative;
+}
+
+void StartUps()
+{
+    const std::wstring velmora = Beside(VELMORA_EXE_FROM_BENCH);
+    const std::wstring bare = Beside(L"bare_window.exe");
+    std::vector<double> v, b;
+    StartUp(velmora);  // the first start loads the files from disk
+    StartUp(bare);
+    for (int i = 0; i < 15; ++i) {
+        v.push_back(StartUp(velmora));
+        b.push_back(StartUp(bare));
+    }
+    std::printf("%-22s %7s %11.1f ms %11.1f ms %6.2fx %6zu\n", "start-up", "", Median(v) * 1e3,
+                Median(b) * 1e3, Median(v) / Median(b), v.size());
+}
+
+double WorkingSetMebibytes()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+}
+
+// The process's working set before and after a window of `count` entries,
+// beside the floor's controls filled with as many texts (the floor also
+// holds its texts made beforehand).
+void Memory(long count)
+{
+    double before = WorkingSetMebibytes();
+    VelmoraWindow window(count, 4);
+    const double velmora = (WorkingSetMebibytes() - before) * 1024 * 1024 / static_cast<double>(count);
+    before = WorkingSetMebibytes();
+    Floor floor(count);
+    const double bare = (WorkingSetMebibytes() - before) * 1024 * 1024 / static_cast<double>(count);
+    std::printf("memory per entry (working set, %ld entries): %.0f bytes, floor %.0f bytes\n", count,
+                velmora, bare);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && std::string(argv[1]) == "start-up") {
+        StartUps();
+        return 0;
+    }
+    std::vector<long> sizes;
+    for (int i = 1; i < argc; ++i) {
+        sizes.push_back(std::atol(argv[i]));
+    }
+    if (sizes.empty()) {
+        sizes = {1000, 32767, 100000};
+    }
+    std::printf("The Windows edition: one click through the window beside its floor (medians)\n");
+    std::printf("%-22s %7s %14s %14s %7s %6s %9s %7s\n", "click", "entries", "Velmora", "floor",
+                "ratio", "clicks", "messages", "floor's");
+    std::fflush(stdout);
+    for (const long size : sizes) {
+        Clicks(size);
+    }
+    StartUps();
+    Memory(sizes.back());
+    return 0;
+}
