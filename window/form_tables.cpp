@@ -64,4 +64,23 @@ const ControlDesign& Control(std::u16string_view name, int index)
     return *found;
 }
 
+const ControlDesign* NamingLabel(const ControlDesign& control)
+{
+    if (control.kind == ControlKind::Label) {
+        return nullptr;
+    }
+    const auto found = std::find_if(kControls.begin(), kControls.end(), [&](const ControlDesign& c) {
+        return c.kind == ControlKind::Label && c.text == control.accessibleName;
+    });
+    return found == kControls.end() ? nullptr : &*found;
+}
+
+const ControlDesign* NamedControl(const ControlDesign& label)
+{
+    const auto found = std::find_if(kControls.begin(), kControls.end(), [&](const ControlDesign& c) {
+        return NamingLabel(c) == &label;
+    });
+    return found == kControls.end() ? nullptr : &*found;
+}
+
 }  // namespace velmora::form

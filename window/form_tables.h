@@ -78,4 +78,10 @@ std::span<const ControlDesign> Controls();
 // The control with the given name and index; the tables hold each one.
 const ControlDesign& Control(std::u16string_view name, int index = kNoIndex);
 
+// A label names the control whose accessible name is its caption: screen
+// readers read the control's name through the label. The label that names a
+// control, and the control that a label names; none where there is none.
+const ControlDesign* NamingLabel(const ControlDesign& control);
+const ControlDesign* NamedControl(const ControlDesign& label);
+
 }  // namespace velmora::form

@@ -243,21 +243,6 @@ QWidget* CreateControl(const form::ControlDesign& design, QWidget* parent)
     return widget;
 }
 
-// The label whose caption is the control's accessible name, if another
-// control than the label itself.
-QLabel* NamingLabel(const form::ControlDesign& design, const QWidget* window)
-{
-    if (design.kind == form::ControlKind::Label) {
-        return nullptr;
-    }
-    for (const form::ControlDesign& label : form::Controls()) {
-        if (label.kind == form::ControlKind::Label && label.text == design.accessibleName) {
-            return window->findChild<QLabel*>(ObjectName(label));
-        }
-    }
-    return nullptr;
-}
-
 // The number field as screen readers see it. On Linux Qt names an editable
 // combo box after the text typed into it, so that "42" would replace the
 // field's name; this one keeps the name of its label «Числа» (its buddy,
@@ -377,8 +362,8 @@ void MainWindow::CreateControls()
     // read its name through the label. The others carry their names.
     for (const form::ControlDesign& design : form::Controls()) {
         auto* widget = findChild<QWidget*>(ObjectName(design));
-        if (QLabel* label = NamingLabel(design, this)) {
-            label->setBuddy(widget);
+        if (const form::ControlDesign* label = form::NamingLabel(design)) {
+            findChild<QLabel*>(ObjectName(*label))->setBuddy(widget);
         } else {
             widget->setAccessibleName(ToQString(design.accessibleName));
         }

@@ -58,29 +58,6 @@ std::string CssFont(const form::FontDesign& font)
            + Ascii(font.substitute) + "\", serif";
 }
 
-// The label whose caption names the given control, if the tables have one.
-const form::ControlDesign* LabelOf(const form::ControlDesign& control)
-{
-    for (const form::ControlDesign& design : form::Controls()) {
-        if (design.kind == form::ControlKind::Label && &design != &control
-            && design.text == control.accessibleName) {
-            return &design;
-        }
-    }
-    return nullptr;
-}
-
-// A label that names another control: that control's design.
-const form::ControlDesign* LabelledBy(const form::ControlDesign& label)
-{
-    for (const form::ControlDesign& design : form::Controls()) {
-        if (design.kind != form::ControlKind::Label && LabelOf(design) == &label) {
-            return &design;
-        }
-    }
-    return nullptr;
-}
-
 // The tables' controls in tab order, which is the page's order: the browser
 // moves the focus through the page in its order.
 std::vector<const form::ControlDesign*> ControlsInTabOrder()
@@ -202,7 +179,7 @@ val WebForm::CreateControl(const form::ControlDesign& design)
     val element = val::null();
     switch (design.kind) {
     case form::ControlKind::Label:
-        if (const form::ControlDesign* named = LabelledBy(design)) {
+        if (const form::ControlDesign* named = form::NamedControl(design)) {
             element = Element("label");
             element.set("htmlFor", ElementId(*named));
         } else {
@@ -248,7 +225,7 @@ val WebForm::CreateControl(const form::ControlDesign& design)
     if (design.kind != form::ControlKind::ComboBox) {
         element.set("id", ElementId(design));
     }
-    if (!LabelOf(design) && design.accessibleName != design.text) {
+    if (!form::NamingLabel(design) && design.accessibleName != design.text) {
         element.call<void>("setAttribute", std::string("aria-label"), Text(design.accessibleName));
     }
     val style = element["style"];

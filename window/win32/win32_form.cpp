@@ -61,14 +61,6 @@ NativeKind NativeKindOf(const form::ControlDesign& design)
     return {L"STATIC", 0, 0};
 }
 
-// Whether a label names a control: its caption is the control's accessible
-// name.
-bool Names(const form::ControlDesign& label, const form::ControlDesign& control)
-{
-    return label.kind == form::ControlKind::Label && control.kind != form::ControlKind::Label
-           && label.text == control.accessibleName;
-}
-
 // The tables' controls in their order of creation. The dialog manager tabs
 // through the controls that take the focus in that order, so it follows the
 // tab order; but each label comes just before the control it names, as
@@ -82,24 +74,12 @@ std::vector<const form::ControlDesign*> ControlsInCreationOrder()
     }
     std::sort(inTabOrder.begin(), inTabOrder.end(),
               [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
-    auto labelOf = [&](const form::ControlDesign& control) -> const form::ControlDesign* {
-        for (const form::ControlDesign* label : inTabOrder) {
-            if (Names(*label, control)) {
-                return label;
-            }
-        }
-        return nullptr;
-    };
-    auto namesAControl = [&](const form::ControlDesign& label) {
-        return std::any_of(inTabOrder.begin(), inTabOrder.end(),
-                           [&](const auto* control) { return Names(label, *control); });
-    };
     std::vector<const form::ControlDesign*> controls;
     for (const form::ControlDesign* design : inTabOrder) {
-        if (namesAControl(*design)) {
+        if (form::NamedControl(*design)) {
             continue;  // created with the control it names
         }
-        if (const form::ControlDesign* label = labelOf(*design)) {
+        if (const form::ControlDesign* label = form::NamingLabel(*design)) {
             controls.push_back(label);
         }
         controls.push_back(design);
