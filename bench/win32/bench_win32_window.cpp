@@ -10,6 +10,9 @@
 //
 //   bench_win32_window [SIZE...]     (default: 1000 32767 100000)
 //   bench_win32_window start-up      the start-up alone
+//   bench_win32_window velmora|floor SIZE
+//                                    one side's clicks at one size, as a
+//                                    line of medians (run by the first form)
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -19,6 +22,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -125,7 +129,6 @@ public:
             buttons_[i] = velmora::win32::FindControl(window_, u"Command1", i);
         }
         Pump();
-        const double start = Now();
         Type(std::wstring(static_cast<std::size_t>(digits), L'1'));
         SendMessageW(buttons_[velmora::kInputNumber], BM_CLICK, 0, 0);
         for (long i = 1; i < count; ++i) {
@@ -136,7 +139,6 @@ public:
             }
         }
         Pump();
-        fillSeconds_ = Now() - start;
     }
     ~VelmoraWindow() { DestroyWindow(window_); }
     VelmoraWindow(const VelmoraWindow&) = delete;
@@ -144,13 +146,11 @@ public:
 
     void Type(const std::wstring& text) { SetWindowTextW(combo_, text.c_str()); }
     double Click(int index, long* counted = nullptr) { return TimedClick(buttons_[index], counted); }
-    double FillSeconds() const { return fillSeconds_; }
 
 private:
     HWND window_ = nullptr;
     HWND combo_ = nullptr;
     HWND buttons_[3] = {};
-    double fillSeconds_ = 0;
 };
 
 // The floor: the same kinds of bare controls, in the same places and font,
@@ -351,79 +351,137 @@ std::string Padded(const std::string& text, std::size_t width)
     return text + std::string(characters < width ? width - characters : 0, ' ');
 }
 
-void PrintRow(const char* click, long size, const std::vector<double>& velmora,
-              const std::vector<double>& floor, long velmoraMessages, long floorMessages)
+// Each click's times and the messages of its first, for one kind of window.
+struct ClickTimes {
+    std::vector<double> enter, output, rebuild, clear;
+    long enterMessages = 0, outputMessages = 0, rebuildMessages = 0, clearMessages = 0;
+};
+
+// The Velmora window's clicks: on a filled window «Въведи» appending,
+// «Изведи» and «Изчисти»; then on a second one, filled with one-character
+// entries, «Въведи» rebuilding with texts of two to nine characters.
+ClickTimes VelmoraClicks(long size)
 {
-    const double v = Median(velmora) * 1e3;
-    const double f = Median(floor) * 1e3;
-    std::printf("%s %7ld %11.3f ms %11.3f ms %6.2fx %6zu %9ld %7ld\n", Padded(click, 22).c_str(),
-                size, v, f, f > 0 ? v / f : 0, velmora.size(), velmoraMessages, floorMessages);
-    std::fflush(stdout);
+    ClickTimes t;
+    {
+        VelmoraWindow window(size, 4);
+        window.Type(L"4242");
+        window.Click(velmora::kInputNumber, &t.enterMessages);
+        for (int i = 0; i < 200; ++i) {
+            window.Type(L"4242");
+            t.enter.push_back(window.Click(velmora::kInputNumber));
+        }
+        const int outputs = size > 50000 ? 3 : 5;
+        for (int i = 0; i < outputs; ++i) {
+            t.output.push_back(window.Click(velmora::kOutputPairs, i == 0 ? &t.outputMessages : nullptr));
+        }
+        // «Изчисти» takes the focus from «Изведи».
+        t.clear.push_back(window.Click(velmora::kClearAll, &t.clearMessages));
+    }
+    VelmoraWindow rebuilt(size, 1);
+    for (int length = 2; length <= 9; ++length) {
+        rebuilt.Type(std::wstring(static_cast<std::size_t>(length), L'4'));
+        t.rebuild.push_back(rebuilt.Click(velmora::kInputNumber, length == 2 ? &t.rebuildMessages : nullptr));
+    }
+    rebuilt.Click(velmora::kOutputPairs);
+    t.clear.push_back(rebuilt.Click(velmora::kClearAll));
+    return t;
+}
+
+// The floor's clicks, in the same order on two floors made alike.
+ClickTimes FloorClicks(long size)
+{
+    using Work = Floor::Work;
+    ClickTimes t;
+    {
+        Floor floor(size);
+        floor.Click(Work::Enter, &t.enterMessages);
+        for (int i = 0; i < 200; ++i) {
+            t.enter.push_back(floor.Click(Work::Enter));
+        }
+        const int outputs = size > 50000 ? 3 : 5;
+        for (int i = 0; i < outputs; ++i) {
+            t.output.push_back(floor.Click(Work::Output, i == 0 ? &t.outputMessages : nullptr));
+        }
+        floor.FocusField();  // its one button has the focus after «Изведи»
+        t.clear.push_back(floor.Click(Work::Clear, &t.clearMessages));
+    }
+    Floor refilled(size);
+    for (int i = 0; i < 8; ++i) {
+        t.rebuild.push_back(refilled.Click(Work::Refill, i == 0 ? &t.rebuildMessages : nullptr));
+    }
+    refilled.Click(Work::Output);
+    refilled.FocusField();
+    t.clear.push_back(refilled.Click(Work::Clear));
+    return t;
+}
+
+// One side's medians in milliseconds and message counts, as one line.
+void PrintTimes(const ClickTimes& t)
+{
+    std::printf("%.6f %.6f %.6f %.6f %ld %ld %ld %ld\n", Median(t.enter) * 1e3,
+                Median(t.rebuild) * 1e3, Median(t.output) * 1e3, Median(t.clear) * 1e3,
+                t.enterMessages, t.rebuildMessages, t.outputMessages, t.clearMessages);
+}
+
+// Runs this program again for one side, `velmora` or `floor`, at one size,
+// and reads back what it prints: each side in a process of its own, since
+// Wine's heap makes a list box's work several times slower once another
+// filled window has lived in the same process.
+bool RunSide(const char* side, long size, double medians[4], long messages[4])
+{
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" "
+                               + std::wstring(side, side + std::strlen(side)) + L" "
+                               + std::to_wstring(size);
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (!CreatePipe(&read, &write, &inherit, 0)) {
+        return false;
+    }
+    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = write;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    const bool started = CreateProcessW(self, commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                        nullptr, nullptr, &startup, &process);
+    CloseHandle(write);
+    std::string output;
+    char buffer[256];
+    DWORD got = 0;
+    while (started && ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        output.append(buffer, got);
+    }
+    CloseHandle(read);
+    if (!started) {
+        return false;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return std::sscanf(output.c_str(), "%lf %lf %lf %lf %ld %ld %ld %ld", &medians[0], &medians[1],
+                       &medians[2], &medians[3], &messages[0], &messages[1], &messages[2],
+                       &messages[3]) == 8;
 }
 
 void Clicks(long size)
 {
-    using Work = Floor::Work;
-    VelmoraWindow window(size, 4);
-    std::printf("(%ld entries entered in %.1f s)\n", size, window.FillSeconds());
-    Floor floor(size);
-    std::vector<double> v, f;
-    long vm = 0, fm = 0;
-
-    // «Въведи», appending: alternating between the two windows in runs of ten.
-    window.Type(L"4242");
-    window.Click(velmora::kInputNumber, &vm);
-    floor.Click(Work::Enter, &fm);
-    for (int run = 0; run < 20; ++run) {
-        for (int i = 0; i < 10; ++i) {
-            window.Type(L"4242");
-            v.push_back(window.Click(velmora::kInputNumber));
-        }
-        for (int i = 0; i < 10; ++i) {
-            f.push_back(floor.Click(Work::Enter));
-        }
+    double v[4], f[4];
+    long vm[4], fm[4];
+    if (!RunSide("velmora", size, v, vm) || !RunSide("floor", size, f, fm)) {
+        std::printf("(%ld entries: a side could not be measured)\n", size);
+        return;
     }
-    PrintRow("Въведи, appending", size, v, f, vm, fm);
-
-    // «Изведи», again and again on the same entries.
-    v.clear();
-    f.clear();
-    const int outputs = size > 50000 ? 3 : 5;
-    for (int i = 0; i < outputs; ++i) {
-        v.push_back(window.Click(velmora::kOutputPairs, i == 0 ? &vm : nullptr));
-        f.push_back(floor.Click(Work::Output, i == 0 ? &fm : nullptr));
+    const char* clicks[] = {"Въведи, appending", "Въведи, rebuilding", "Изведи", "Изчисти"};
+    for (int i = 0; i < 4; ++i) {
+        std::printf("%s %7ld %11.3f ms %11.3f ms %6.2fx %9ld %7ld\n", Padded(clicks[i], 22).c_str(),
+                    size, v[i], f[i], f[i] > 0 ? v[i] / f[i] : 0, vm[i], fm[i]);
     }
-    PrintRow("Изведи", size, v, f, vm, fm);
-
-    // «Въведи», rebuilding: the first entry has one character, each new text
-    // one more, up to nine.
-    v.clear();
-    f.clear();
-    std::vector<double> clear, floorClear;
-    {
-        VelmoraWindow rebuilt(size, 1);
-        for (int length = 2; length <= 9; ++length) {
-            rebuilt.Type(std::wstring(static_cast<std::size_t>(length), L'4'));
-            v.push_back(rebuilt.Click(velmora::kInputNumber, length == 2 ? &vm : nullptr));
-            f.push_back(floor.Click(Work::Refill, length == 2 ? &fm : nullptr));
-        }
-        PrintRow("Въведи, rebuilding", size, v, f, vm, fm);
-        rebuilt.Click(velmora::kOutputPairs);
-        clear.push_back(rebuilt.Click(velmora::kClearAll));
-    }
-
-    // «Изчисти», on each filled window with its report written.
-    // The floor's one button has the focus after «Изведи»; the window's
-    // «Изчисти» takes it from «Изведи».
-    clear.push_back(window.Click(velmora::kClearAll, &vm));
-    floor.Click(Work::Output);
-    floor.FocusField();
-    floorClear.push_back(floor.Click(Work::Clear, &fm));
-    Floor second(size);
-    second.Click(Work::Output);
-    second.FocusField();
-    floorClear.push_back(second.Click(Work::Clear));
-    PrintRow("Изчисти", size, clear, floorClear, vm, fm);
+    std::fflush(stdout);
 }
 
 // Process start to the window shown and idle, waiting for its first pass
@@ -467,8 +525,8 @@ void StartUps()
         v.push_back(StartUp(velmora));
         b.push_back(StartUp(bare));
     }
-    std::printf("%-22s %7s %11.1f ms %11.1f ms %6.2fx %6zu\n", "start-up", "", Median(v) * 1e3,
-                Median(b) * 1e3, Median(v) / Median(b), v.size());
+    std::printf("%-22s %7s %11.1f ms %11.1f ms %6.2fx\n", "start-up", "", Median(v) * 1e3,
+                Median(b) * 1e3, Median(v) / Median(b));
 }
 
 double WorkingSetMebibytes()
@@ -484,6 +542,11 @@ double WorkingSetMebibytes()
 // holds its texts made beforehand).
 void Memory(long count)
 {
+    {
+        // What the first window of each kind costs once, whatever it holds.
+        VelmoraWindow first(1, 4);
+        Floor firstFloor(1);
+    }
     double before = WorkingSetMebibytes();
     VelmoraWindow window(count, 4);
     const double velmora = (WorkingSetMebibytes() - before) * 1024 * 1024 / static_cast<double>(count);
@@ -502,6 +565,11 @@ int main(int argc, char** argv)
         StartUps();
         return 0;
     }
+    if (argc == 3 && (std::string(argv[1]) == "velmora" || std::string(argv[1]) == "floor")) {
+        const long size = std::atol(argv[2]);
+        PrintTimes(std::string(argv[1]) == "velmora" ? VelmoraClicks(size) : FloorClicks(size));
+        return 0;
+    }
     std::vector<long> sizes;
     for (int i = 1; i < argc; ++i) {
         sizes.push_back(std::atol(argv[i]));
@@ -510,8 +578,8 @@ int main(int argc, char** argv)
         sizes = {1000, 32767, 100000};
     }
     std::printf("The Windows edition: one click through the window beside its floor (medians)\n");
-    std::printf("%-22s %7s %14s %14s %7s %6s %9s %7s\n", "click", "entries", "Velmora", "floor",
-                "ratio", "clicks", "messages", "floor's");
+    std::printf("%-22s %7s %14s %14s %7s %9s %7s\n", "click", "entries", "Velmora", "floor",
+                "ratio", "messages", "floor's");
     std::fflush(stdout);
     for (const long size : sizes) {
         Clicks(size);
