@@ -465,8 +465,10 @@ void MainWindow::SetListItems(const std::vector<std::u16string>& texts)
         characters += text.size() + 1;
     }
     SendMessageW(list_, LB_INITSTORAGE, texts.size(), characters * sizeof(wchar_t));
+    // The texts' own 16-bit characters, ended by a null: no copy of each.
+    static_assert(sizeof(wchar_t) == sizeof(char16_t));
     for (const std::u16string& text : texts) {
-        AddListItem(text);
+        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 }
 
