@@ -101,16 +101,18 @@ BENCHMARK(StartUpSideBySide)->Iterations(60)->Unit(benchmark::kMillisecond);
 void PeakMemory(benchmark::State& state)
 {
     const long count = static_cast<long>(state.range(0));
-    long empty = 0;
-    long filled = 0;
+    long empty = 0, filled = 0, floorEmpty = 0, floorFilled = 0;
     for (auto _ : state) {
         empty = RunProbe({"memory", "0"}).peakKibibytes;
         filled = RunProbe({"memory", std::to_string(count)}).peakKibibytes;
+        floorEmpty = RunProbe({"floor-memory", "0"}).peakKibibytes;
+        floorFilled = RunProbe({"floor-memory", std::to_string(count)}).peakKibibytes;
     }
     state.counters["empty_KiB"] = double(empty);
     state.counters["filled_KiB"] = double(filled);
     if (count > 0) {
         state.counters["bytes_per_entry"] = double(filled - empty) * 1024.0 / double(count);
+        state.counters["floor_bytes_per_entry"] = double(floorFilled - floorEmpty) * 1024.0 / double(count);
     }
 }
 BENCHMARK(PeakMemory)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -8,6 +8,9 @@
 //                               places and font, without colours or styling
 //   startup_probe velmora       the Velmora window
 //   startup_probe memory N      the Velmora window with N entries entered
+//   startup_probe floor-memory N
+//                               the floor window holding N entries and their
+//                               complements in its combo box and list
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -16,6 +19,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
@@ -91,7 +95,7 @@ long PeakKibibytes()
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fputs("usage: startup_probe bare|label|floor|velmora|memory N\n", stderr);
+        std::fputs("usage: startup_probe bare|label|floor|velmora|memory N|floor-memory N\n", stderr);
         return 2;
     }
     QApplication app(argc, argv);
@@ -102,7 +106,7 @@ int main(int argc, char** argv)
         if (argv[1][0] == 'l') {
             new QLabel(QStringLiteral("Velmora"), window.get());
         }
-    } else if (std::strcmp(argv[1], "floor") == 0) {
+    } else if (std::strncmp(argv[1], "floor", 5) == 0) {
         window = FloorWindow();
     } else {
         window = std::make_unique<velmora::MainWindow>();
@@ -110,21 +114,29 @@ int main(int argc, char** argv)
     WaitUntilShown(*window);
     std::printf("shown\n");
     std::fflush(stdout);
-    if (std::strcmp(argv[1], "memory") != 0) {
+    if (argc < 3) {
         std::_Exit(0);  // what is measured ends here; so do the instruction counts
     }
 
-    if (std::strcmp(argv[1], "memory") == 0 && argc > 2) {
-        const long count = std::atol(argv[2]);
+    const long count = std::atol(argv[2]);
+    if (std::strcmp(argv[1], "memory") == 0) {
         auto* combo = window->findChild<QComboBox*>(QStringLiteral("Combo1"));
         auto* enter = window->findChild<QPushButton*>(QStringLiteral("Command1_0"));
         for (long i = 0; i < count; ++i) {
             combo->setEditText(QString::number(1 + i % 9999));
             enter->click();
         }
-        QApplication::processEvents();
-        std::printf("%ld\n", PeakKibibytes());
-        std::fflush(stdout);
+    } else {
+        QStringList entries, complements;
+        for (long i = 0; i < count; ++i) {
+            entries.append(QString::number(1 + i % 9999));
+            complements.append(QString::number(9999 - (1 + i % 9999)));
+        }
+        window->findChild<QComboBox*>()->setModel(new QStringListModel(entries, window.get()));
+        window->findChild<QListView*>()->setModel(new QStringListModel(complements, window.get()));
     }
+    QApplication::processEvents();
+    std::printf("%ld\n", PeakKibibytes());
+    std::fflush(stdout);
     return 0;
 }
