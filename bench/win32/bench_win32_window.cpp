@@ -13,6 +13,8 @@
 //   bench_win32_window velmora|floor SIZE
 //                                    one side's clicks at one size, as a
 //                                    line of medians (run by the first form)
+//   bench_win32_window memory velmora|floor COUNT
+//                                    one side's memory per entry (the same)
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -157,8 +159,11 @@ private:
 // and a plain push button whose click does one kind of work on them.
 class Floor {
 public:
-    enum class Work { Enter, Refill, Output, Clear };
+    enum class Work { Enter, Fill, Refill, Output, Clear };
 
+    // A floor holding `count` entries and their complements, put in one click
+    // each as Velmora's are: how a window was filled decides, under Wine,
+    // how long emptying its lists takes and how much memory they keep.
     explicit Floor(long count)
     {
         for (long i = 0; i < count; ++i) {
@@ -190,14 +195,16 @@ public:
                                | WS_TABSTOP,
                            WS_EX_CLIENTEDGE, u"Text1", 0);
         SendMessageW(report_box_, EM_SETLIMITTEXT, 0, 0);
-        for (const std::wstring& entry : entries_) {
-            SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-        }
-        for (const std::wstring& complement : complements_) {
-            SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(complement.c_str()));
-        }
         ShowWindow(window_, SW_SHOW);
         UpdateWindow(window_);
+        Pump();
+        work_ = Work::Fill;
+        for (long i = 0; i < count; ++i) {
+            SendMessageW(button_, BM_CLICK, 0, 0);
+            if (i % 256 == 0) {
+                Pump();
+            }
+        }
         Pump();
     }
     ~Floor()
@@ -213,6 +220,7 @@ public:
         work_ = work;
         return TimedClick(button_, counted);
     }
+    void ForgetReport() { std::wstring().swap(report_); }
     // Puts the focus in the number field, as the window has it before a
     // click moves it to the clicked button.
     void FocusField()
@@ -301,6 +309,11 @@ private:
             SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"4242"));
             SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"5757"));
             break;
+        case Work::Fill:
+            SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries_[filled_].c_str()));
+            SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(complements_[filled_].c_str()));
+            ++filled_;
+            break;
         case Work::Refill:
             SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"44"));
             SendMessageW(list_, LB_RESETCONTENT, 0, 0);
@@ -339,6 +352,7 @@ private:
     HWND button_ = nullptr;
     HFONT font_ = nullptr;
     std::vector<std::wstring> entries_, complements_;
+    std::size_t filled_ = 0;
     std::wstring report_;
     Work work_ = Work::Enter;
 };
@@ -427,21 +441,19 @@ void PrintTimes(const ClickTimes& t)
                 t.enterMessages, t.rebuildMessages, t.outputMessages, t.clearMessages);
 }
 
-// Runs this program again for one side, `velmora` or `floor`, at one size,
-// and reads back what it prints: each side in a process of its own, since
-// Wine's heap makes a list box's work several times slower once another
-// filled window has lived in the same process.
-bool RunSide(const char* side, long size, double medians[4], long messages[4])
+// Runs this program again with `arguments` and returns what it printed: each
+// side in a process of its own, since Wine's heap makes a list box's work
+// several times slower once another filled window has lived in the same
+// process.
+std::string RunSelf(const std::wstring& arguments)
 {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" "
-                               + std::wstring(side, side + std::strlen(side)) + L" "
-                               + std::to_wstring(size);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" " + arguments;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE read = nullptr, write = nullptr;
     if (!CreatePipe(&read, &write, &inherit, 0)) {
-        return false;
+        return {};
     }
     SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup{};
@@ -460,12 +472,18 @@ bool RunSide(const char* side, long size, double medians[4], long messages[4])
         output.append(buffer, got);
     }
     CloseHandle(read);
-    if (!started) {
-        return false;
+    if (started) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
     }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    return output;
+}
+
+// One side's clicks, `velmora` or `floor`, at one size.
+bool RunSide(const wchar_t* side, long size, double medians[4], long messages[4])
+{
+    const std::string output = RunSelf(std::wstring(side) + L" " + std::to_wstring(size));
     return std::sscanf(output.c_str(), "%lf %lf %lf %lf %ld %ld %ld %ld", &medians[0], &medians[1],
                        &medians[2], &medians[3], &messages[0], &messages[1], &messages[2],
                        &messages[3]) == 8;
@@ -475,7 +493,7 @@ void Clicks(long size)
 {
     double v[4], f[4];
     long vm[4], fm[4];
-    if (!RunSide("velmora", size, v, vm) || !RunSide("floor", size, f, fm)) {
+    if (!RunSide(L"velmora", size, v, vm) || !RunSide(L"floor", size, f, fm)) {
         std::printf("(%ld entries: a side could not be measured)\n", size);
         return;
     }
@@ -532,32 +550,68 @@ void StartUps()
                 Median(b) * 1e3, Median(v) / Median(b));
 }
 
-double WorkingSetMebibytes()
+// The process's working set, and the bytes in use in all of its heaps: what
+// the book and the controls hold, without the free pages Wine's heap keeps.
+struct MemoryUse {
+    double workingSet = 0, heap = 0;
+};
+MemoryUse MemoryNow()
 {
+    MemoryUse use;
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+    use.workingSet = static_cast<double>(counters.WorkingSetSize);
+    HANDLE heaps[64];
+    const DWORD count = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);
+    for (DWORD i = 0; i < count; ++i) {
+        PROCESS_HEAP_ENTRY entry{};
+        HeapLock(heaps[i]);
+        while (HeapWalk(heaps[i], &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+                use.heap += static_cast<double>(entry.cbData);
+            }
+        }
+        HeapUnlock(heaps[i]);
+    }
+    return use;
 }
 
-// The process's working set before and after a window of `count` entries,
-// beside the floor's controls filled with as many texts (the floor also
-// holds its texts made beforehand). Each is measured on a second window of
-// its kind: the first grows the working set by what every click passes
-// through under Wine, some 1.7 KB a click (a floor filled by clicks grows
-// alike), which stays for the windows after it.
+// One side's memory per entry, `count` entries entered by clicks, as
+// "working-set heap" in bytes. The floor holds its texts made beforehand, as
+// Velmora's book holds the entries and their complements.
+void MemorySide(bool velmora, long count)
+{
+    const MemoryUse before = MemoryNow();
+    MemoryUse after;
+    if (velmora) {
+        VelmoraWindow window(count, 4);
+        after = MemoryNow();
+    } else {
+        Floor floor(count);
+        floor.ForgetReport();
+        after = MemoryNow();
+    }
+    std::printf("%.1f %.1f\n", (after.workingSet - before.workingSet) / static_cast<double>(count),
+                (after.heap - before.heap) / static_cast<double>(count));
+}
+
+// Memory per entry, each side in a process of its own. Under Wine the working
+// set grows by kilobytes a click for the bare controls too, and gives them
+// back when the window is destroyed: pages its heap keeps after the controls
+// have freed them. The bytes in use are the steadier figure.
 void Memory(long count)
 {
-    { VelmoraWindow first(count, 4); }
-    double before = WorkingSetMebibytes();
-    VelmoraWindow window(count, 4);
-    const double velmora = (WorkingSetMebibytes() - before) * 1024 * 1024 / static_cast<double>(count);
-    { Floor first(count); }
-    before = WorkingSetMebibytes();
-    Floor floor(count);
-    const double bare = (WorkingSetMebibytes() - before) * 1024 * 1024 / static_cast<double>(count);
-    std::printf("memory per entry (working set, %ld entries): %.0f bytes, floor %.0f bytes\n", count,
-                velmora, bare);
+    double v[2] = {}, f[2] = {};
+    const std::wstring size = std::to_wstring(count);
+    if (std::sscanf(RunSelf(L"memory velmora " + size).c_str(), "%lf %lf", &v[0], &v[1]) != 2
+        || std::sscanf(RunSelf(L"memory floor " + size).c_str(), "%lf %lf", &f[0], &f[1]) != 2) {
+        std::printf("(memory: a side could not be measured)\n");
+        return;
+    }
+    std::printf("memory per entry, %ld entered: heap in use %.0f bytes (floor %.0f), "
+                "working set %.0f bytes (floor %.0f)\n",
+                count, v[1], f[1], v[0], f[0]);
 }
 
 }  // namespace
@@ -571,6 +625,10 @@ int main(int argc, char** argv)
     if (argc == 3 && (std::string(argv[1]) == "velmora" || std::string(argv[1]) == "floor")) {
         const long size = std::atol(argv[2]);
         PrintTimes(std::string(argv[1]) == "velmora" ? VelmoraClicks(size) : FloorClicks(size));
+        return 0;
+    }
+    if (argc == 4 && std::string(argv[1]) == "memory") {
+        MemorySide(std::string(argv[2]) == "velmora", std::atol(argv[3]));
         return 0;
     }
     std::vector<long> sizes;
@@ -588,6 +646,6 @@ int main(int argc, char** argv)
         Clicks(size);
     }
     StartUps();
-    Memory(sizes.back());
+    Memory(20000);
     return 0;
 }
