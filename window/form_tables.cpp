@@ -64,6 +64,17 @@ const ControlDesign& Control(std::u16string_view name, int index)
     return *found;
 }
 
+std::vector<const ControlDesign*> ControlsInTabOrder()
+{
+    std::vector<const ControlDesign*> controls;
+    for (const ControlDesign& design : kControls) {
+        controls.push_back(&design);
+    }
+    std::stable_sort(controls.begin(), controls.end(),
+                     [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+    return controls;
+}
+
 const ControlDesign* NamingLabel(const ControlDesign& control)
 {
     if (control.kind == ControlKind::Label) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace velmora::form {
 
@@ -74,6 +75,9 @@ constexpr int TwipsToPixels(int twips, int dpi = kStandardDpi)
 
 const WindowDesign& MainWindow();
 std::span<const ControlDesign> Controls();
+
+// The tables' controls ordered by their tab index.
+std::vector<const ControlDesign*> ControlsInTabOrder();
 
 // The control with the given name and index; the tables hold each one.
 const ControlDesign& Control(std::u16string_view name, int index = kNoIndex);

@@ -58,19 +58,6 @@ std::string CssFont(const form::FontDesign& font)
            + Ascii(font.substitute) + "\", serif";
 }
 
-// The tables' controls in tab order, which is the page's order: the browser
-// moves the focus through the page in its order.
-std::vector<const form::ControlDesign*> ControlsInTabOrder()
-{
-    std::vector<const form::ControlDesign*> controls;
-    for (const form::ControlDesign& design : form::Controls()) {
-        controls.push_back(&design);
-    }
-    std::sort(controls.begin(), controls.end(),
-              [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
-    return controls;
-}
-
 // The separator of fractions in the browser's language.
 char16_t BrowserDecimalSeparator()
 {
@@ -145,7 +132,9 @@ WebForm::WebForm(val document)
     style.set("height", Pixels(design.clientHeight));
     style.set("backgroundColor", CssColour(design.background));
     style.set("font", CssFont(design.font));
-    for (const form::ControlDesign* control : ControlsInTabOrder()) {
+    // Tab order is the page's order: the browser moves the focus through the
+    // page in its order.
+    for (const form::ControlDesign* control : form::ControlsInTabOrder()) {
         form_.call<void>("append", CreateControl(*control));
     }
     dialog_ = CreateReportDialog();

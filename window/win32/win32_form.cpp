@@ -68,14 +68,8 @@ NativeKind NativeKindOf(const form::ControlDesign& design)
 // created just before it. Labels take no focus, so the tab order stays.
 std::vector<const form::ControlDesign*> ControlsInCreationOrder()
 {
-    std::vector<const form::ControlDesign*> inTabOrder;
-    for (const form::ControlDesign& design : form::Controls()) {
-        inTabOrder.push_back(&design);
-    }
-    std::sort(inTabOrder.begin(), inTabOrder.end(),
-              [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
     std::vector<const form::ControlDesign*> controls;
-    for (const form::ControlDesign* design : inTabOrder) {
+    for (const form::ControlDesign* design : form::ControlsInTabOrder()) {
         if (form::NamedControl(*design)) {
             continue;  // created with the control it names
         }
