@@ -6,18 +6,21 @@
 #   scripts/install-deps.sh [build|test|windows|web|webtest|libcxx|fuzz|bench|package]...   (default: build)
 set -eu
 
+# The number rules' header-only libraries, for every build of the program.
+numbers="libfast-float-dev libfmt-dev"
+
 packages_for() {
     case "$1" in
-        build) echo "g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation" ;;
+        build) echo "g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation $numbers" ;;
         test)  echo "xvfb xauth x11-utils imagemagick xdotool dbus at-spi2-core python3-pyatspi" ;;
-        windows) echo "g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils xvfb xauth x11-utils imagemagick xdotool" ;;
-        fuzz) echo "clang libclang-rt-dev" ;;
+        windows) echo "$numbers g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils xvfb xauth x11-utils imagemagick xdotool" ;;
+        fuzz) echo "$numbers clang libclang-rt-dev" ;;
         package) echo "dpkg-dev file desktop-file-utils appstream" ;;
-        web) echo "emscripten nodejs" ;;
+        web) echo "$numbers emscripten nodejs" ;;
         # npm comes with some builds of nodejs, and separately with Debian's.
         webtest) echo "nodejs chromium fonts-liberation"
                  command -v npm >/dev/null 2>&1 || echo npm ;;
-        libcxx) echo "clang libc++-dev libc++abi-dev" ;;
+        libcxx) echo "$numbers clang libc++-dev libc++abi-dev" ;;
         bench) echo "libbenchmark-dev" ;;
         *) echo "install-deps: unknown group '$1' (build, test, windows, web, webtest, libcxx, fuzz, bench, package)" >&2; exit 2 ;;
     esac
