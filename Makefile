@@ -47,7 +47,7 @@ web-test-tools: node_modules/.package-lock.json
 	@sh scripts/install-deps.sh webtest
 node_modules/.package-lock.json: package.json package-lock.json
 	@sh scripts/install-deps.sh webtest
-	@PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
+	@PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund
 
 # The core with Clang and libc++, the standard library of macOS, for the
 # checks that need no Qt (Debian's Qt is built against libstdc++).

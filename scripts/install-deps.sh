@@ -18,7 +18,9 @@ packages_for() {
         package) echo "dpkg-dev file desktop-file-utils appstream" ;;
         web) echo "$numbers emscripten nodejs" ;;
         # npm comes with some builds of nodejs, and separately with Debian's.
-        webtest) echo "nodejs chromium fonts-liberation"
+        # The three browser engines Debian ships: Blink, Gecko and WebKit
+        # (WebKitGTK's MiniBrowser needs an X display).
+        webtest) echo "nodejs chromium firefox-esr webkit2gtk-driver xvfb xauth fonts-liberation"
                  command -v npm >/dev/null 2>&1 || echo npm ;;
         libcxx) echo "$numbers clang libc++-dev libc++abi-dev" ;;
         bench) echo "libbenchmark-dev" ;;
