@@ -6,8 +6,14 @@
 
 int main()
 {
-    static velmora::web::WebForm form(emscripten::val::global("document"));
+    using emscripten::val;
+    static velmora::web::WebForm form(val::global("document"));
     // The moment the form is ready for typing, for the page's timings.
-    emscripten::val::global("performance").call<void>("mark", std::string("velmora-ready"));
+    val::global("performance").call<void>("mark", std::string("velmora-ready"));
+    // The clicks the page held while the module was on its way.
+    const val bound = val::global("velmoraBound");
+    if (!bound.isUndefined()) {
+        bound();
+    }
     return 0;
 }

@@ -14,24 +14,40 @@ configure_file(${SOURCE}/manifest.webmanifest.in ${SITE}/manifest.webmanifest @O
 file(READ ${SOURCE}/page.html.in kPage)
 file(READ ${SOURCE}/velmora.css kStyle)
 
+# The form itself, from the window's tables: the page shows it as soon as it
+# is read, and the module binds to it once it is there.
+foreach(part title style form)
+  execute_process(COMMAND ${NODE} --no-experimental-fetch ${MARKUP} ${part}
+                  OUTPUT_VARIABLE markup RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "page_markup ${part} failed: ${failed}")
+  endif()
+  string(TOUPPER "${part}" part)
+  string(STRIP "${markup}" kForm_${part})
+endforeach()
+
 # A page from the template, with its head's links and its scripts.
 function(write_page path head script)
   set(page "${kPage}")
   string(REPLACE "@PAGE_HEAD@" "${head}" page "${page}")
+  string(REPLACE "@PAGE_TITLE@" "${kForm_TITLE}" page "${page}")
   string(REPLACE "@PAGE_STYLE@" "${kStyle}" page "${page}")
+  string(REPLACE "@FORM_STYLE@" "${kForm_STYLE}\n" page "${page}")
+  string(REPLACE "@FORM_MARKUP@" "${kForm_FORM}\n" page "${page}")
   string(REPLACE "@PAGE_SCRIPT@" "${script}" page "${page}")
   file(WRITE ${path} "${page}")
 endfunction()
 
-# The folder's page: the module beside it, fetched while the page loads,
-# and the service worker once the page is there.
+# The folder's page: the module beside it, fetched and compiled while the
+# page is shown (the .wasm as it streams in) and run once the form is read;
+# the service worker once the page is there.
 write_page(${SITE}/index.html
 "<link rel=\"manifest\" href=\"manifest.webmanifest\">
 <link rel=\"icon\" href=\"velmora.svg\" type=\"image/svg+xml\">
 <link rel=\"apple-touch-icon\" href=\"velmora-192.png\">
-<link rel=\"preload\" href=\"velmora.wasm\" as=\"fetch\" type=\"application/wasm\" crossorigin>"
-"<script src=\"velmora.js\"></script>
-<script>
+<link rel=\"preload\" href=\"velmora.wasm\" as=\"fetch\" type=\"application/wasm\" crossorigin>
+<script defer src=\"velmora.js\"></script>"
+"<script>
 if (\"serviceWorker\" in navigator) {
     addEventListener(\"load\", () => navigator.serviceWorker.register(\"sw.js\"));
 }

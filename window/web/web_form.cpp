@@ -7,6 +7,7 @@
 #include <string>
 
 #include "window/form_tables.h"
+#include "window/web/form_markup.h"
 
 namespace velmora::web {
 namespace {
@@ -16,8 +17,6 @@ using emscripten::val;
 // The one form of the page, for the event handlers below.
 WebForm* theForm = nullptr;
 
-constexpr char kFieldId[] = "Combo1";
-constexpr char kEntriesId[] = "Combo1_list";
 constexpr char kActiveEntryId[] = "Combo1_active";
 
 // A text as a JavaScript string, decoded by the browser straight from the
@@ -39,23 +38,6 @@ std::string ElementId(const form::ControlDesign& design)
         id += '_' + std::to_string(design.index);
     }
     return id;
-}
-
-std::string Pixels(int twips) { return std::to_string(form::TwipsToPixels(twips)) + "px"; }
-
-std::string CssColour(form::Rgb rgb)
-{
-    return "rgb(" + std::to_string(rgb.red) + "," + std::to_string(rgb.green) + ","
-           + std::to_string(rgb.blue) + ")";
-}
-
-// The tables' font as a CSS font: its family, the metric-compatible
-// substitute, then any serif face.
-std::string CssFont(const form::FontDesign& font)
-{
-    return std::string(font.italic ? "italic " : "") + std::to_string(font.weight) + " "
-           + std::to_string(font.points) + "pt \"" + Ascii(font.family) + "\", \""
-           + Ascii(font.substitute) + "\", serif";
 }
 
 // The separator of fractions in the browser's language.
@@ -114,37 +96,30 @@ void Listen(val& target, const char* event, val handler)
 
 WebForm::WebForm(val document)
     : document_(document),
-      form_(Element("main")),
-      field_(val::null()),
-      entries_(val::null()),
-      optionModel_(val::null()),
-      complements_(val::null()),
-      report_(val::null()),
-      dialog_(val::null())
+      form_(document.call<val>("querySelector", std::string(".velmora-form"))),
+      field_(ById(kFieldId)),
+      entries_(ById(kEntriesId)),
+      optionModel_(Element("li")),
+      complements_(ById("List1")),
+      report_(ById("Text1_0")),
+      dialog_(ById(kReportDialogId))
 {
     theForm = this;
-    const form::WindowDesign& design = form::MainWindow();
-    document_.set("title", Text(design.title));
+    optionModel_.call<void>("setAttribute", std::string("role"), std::string("option"));
 
-    form_.set("className", "velmora-form");
-    val style = form_["style"];
-    style.set("width", Pixels(design.clientWidth));
-    style.set("height", Pixels(design.clientHeight));
-    style.set("backgroundColor", CssColour(design.background));
-    style.set("font", CssFont(design.font));
-    // Tab order is the page's order: the browser moves the focus through the
-    // page in its order.
-    for (const form::ControlDesign* control : form::ControlsInTabOrder()) {
-        form_.call<void>("append", CreateControl(*control));
+    for (const form::ControlDesign& design : form::Controls()) {
+        if (design.name == u"Command1") {
+            val button = ById(ElementId(design));
+            Listen(button, "click", Handler("velmoraCommand1Click", design.index));
+        }
     }
-    dialog_ = CreateReportDialog();
-
-    val body = document_["body"];
-    body.call<void>("append", form_, dialog_);
-    // Whenever the page's width changes, and once before it is first shown.
-    val::global("ResizeObserver")
-        .new_(Handler("velmoraResize"))
-        .call<void>("observe", document_["documentElement"]);
+    Listen(field_, "keydown", Handler("velmoraFieldKey"));
+    Listen(field_, "blur", Handler("velmoraFieldBlur"));
+    val drop = field_["nextElementSibling"];
+    Listen(drop, "mousedown", Handler("velmoraDropButton"));
+    Listen(entries_, "mousedown", Handler("velmoraListPointer"));
+    Listen(entries_, "click", Handler("velmoraListClick"));
+    Listen(dialog_, "close", Handler("velmoraReportClosed"));
     val::global("window").call<void>("setTimeout", Handler("velmoraIdle"));
 }
 
@@ -163,147 +138,9 @@ val WebForm::Element(const char* tag) const
     return document_.call<val>("createElement", std::string(tag));
 }
 
-val WebForm::CreateControl(const form::ControlDesign& design)
+val WebForm::ById(const std::string& id) const
 {
-    val element = val::null();
-    switch (design.kind) {
-    case form::ControlKind::Label:
-        if (const form::ControlDesign* named = form::NamedControl(design)) {
-            element = Element("label");
-            element.set("htmlFor", ElementId(*named));
-        } else {
-            element = Element("div");
-        }
-        element.set("textContent", Text(design.text));
-        element.set("className", design.alignment == form::Alignment::Center
-                                     ? "velmora-label velmora-centred"
-                                     : "velmora-label");
-        break;
-    case form::ControlKind::ComboBox:
-        element = CreateComboBox(design);
-        break;
-    case form::ControlKind::PushButton:
-        element = Element("button");
-        element.set("type", "button");
-        element.set("className", "velmora-button");
-        element.set("textContent", Text(design.text));
-        if (design.name == u"Command1") {
-            Listen(element, "click", Handler("velmoraCommand1Click", design.index));
-        }
-        break;
-    case form::ControlKind::ListBox:
-        // A plain list: a <select> redoes its whole list of options on every
-        // one added.
-        element = Element("ul");
-        element.set("className", "velmora-list");
-        if (design.name == u"List1") {
-            complements_ = element;
-        }
-        break;
-    case form::ControlKind::TextBox:
-        element = Element("textarea");
-        element.set("readOnly", true);
-        element.set("className", "velmora-text");
-        element.set("value", Text(design.text));
-        element.call<void>("setSelectionRange", 0, 0);
-        if (design.name == u"Text1" && design.index == 0) {
-            report_ = element;
-        }
-        break;
-    }
-    if (design.kind != form::ControlKind::ComboBox) {
-        element.set("id", ElementId(design));
-    }
-    if (!form::NamingLabel(design) && design.accessibleName != design.text) {
-        element.call<void>("setAttribute", std::string("aria-label"), Text(design.accessibleName));
-    }
-    val style = element["style"];
-    style.set("left", Pixels(design.left));
-    style.set("top", Pixels(design.top));
-    style.set("width", Pixels(design.width));
-    style.set("height", Pixels(design.height));
-    if (design.background) {
-        style.set("backgroundColor", CssColour(*design.background));
-    }
-    element.set("hidden", !design.visible);
-    return element;
-}
-
-// An edit field with a button that drops down its list of entries: the
-// combo box of the ARIA authoring practices, without completion.
-val WebForm::CreateComboBox(const form::ControlDesign& design)
-{
-    val box = Element("div");
-    box.set("className", "velmora-combo");
-
-    field_ = Element("input");
-    field_.set("id", kFieldId);
-    field_.set("type", "text");
-    field_.set("value", Text(design.text));
-    field_.set("autofocus", true);  // where the first number is typed
-    field_.set("autocomplete", "off");
-    field_.set("spellcheck", false);
-    for (const auto& [name, value] :
-         {std::pair{"role", "combobox"}, {"aria-autocomplete", "none"}, {"aria-expanded", "false"},
-          {"aria-controls", kEntriesId}, {"autocapitalize", "off"}, {"autocorrect", "off"}}) {
-        field_.call<void>("setAttribute", std::string(name), std::string(value));
-    }
-    Listen(field_, "keydown", Handler("velmoraFieldKey"));
-    Listen(field_, "blur", Handler("velmoraFieldBlur"));
-
-    // For the mouse; the keyboard opens the list from the field itself.
-    val drop = Element("button");
-    drop.set("type", "button");
-    drop.set("tabIndex", -1);
-    drop.set("className", "velmora-drop");
-    drop.call<void>("setAttribute", std::string("aria-hidden"), std::string("true"));
-    Listen(drop, "mousedown", Handler("velmoraDropButton"));
-
-    entries_ = Element("ul");
-    entries_.set("id", kEntriesId);
-    entries_.set("className", "velmora-entries");
-    entries_.set("hidden", true);
-    entries_.call<void>("setAttribute", std::string("role"), std::string("listbox"));
-    entries_.call<void>("setAttribute", std::string("aria-label"), Text(design.accessibleName));
-    Listen(entries_, "mousedown", Handler("velmoraListPointer"));
-    Listen(entries_, "click", Handler("velmoraListClick"));
-
-    optionModel_ = Element("li");
-    optionModel_.call<void>("setAttribute", std::string("role"), std::string("option"));
-
-    box.call<void>("append", field_, drop, entries_);
-    return box;
-}
-
-// The error report: a modal dialog with a title, a text and one button.
-val WebForm::CreateReportDialog()
-{
-    val dialog = Element("dialog");
-    dialog.set("className", "velmora-report");
-    dialog["style"].set("font", CssFont(form::MainWindow().font));
-    dialog.call<void>("setAttribute", std::string("role"), std::string("alertdialog"));
-    dialog.call<void>("setAttribute", std::string("aria-labelledby"), std::string("report_title"));
-    dialog.call<void>("setAttribute", std::string("aria-describedby"), std::string("report_text"));
-    val title = Element("div");
-    title.set("id", "report_title");
-    title.set("className", "velmora-report-title");
-    val text = Element("p");
-    text.set("id", "report_text");
-    val buttons = Element("form");
-    buttons.set("method", "dialog");
-    val dismiss = Element("button");
-    buttons.call<void>("append", dismiss);
-    dialog.call<void>("append", title, text, buttons);
-    Listen(dialog, "close", Handler("velmoraReportClosed"));
-    return dialog;
-}
-
-// On a screen narrower than the form, the whole form shrinks to fit.
-void WebForm::FitToWidth()
-{
-    const double available = document_["documentElement"]["clientWidth"].as<double>();
-    const double width = form::TwipsToPixels(form::MainWindow().clientWidth);
-    form_["style"].set("zoom", available < width ? std::to_string(available / width) : "");
+    return document_.call<val>("getElementById", id);
 }
 
 void WebForm::OnFieldKey(val event)
@@ -485,7 +322,6 @@ void DropButton(val event) { theForm->OnDropButton(event); }
 void ListPointer(val event) { theForm->OnListPointer(event); }
 void ListClick(val event) { theForm->OnListClick(event); }
 void ReportClosed(val) { theForm->OnReportClosed(); }
-void Resize(val, val) { theForm->OnResize(); }
 void Idle() { theForm->OnIdle(); }
 
 }  // namespace
@@ -499,7 +335,6 @@ EMSCRIPTEN_BINDINGS(velmora_web_form)
     emscripten::function("velmoraListPointer", &ListPointer);
     emscripten::function("velmoraListClick", &ListClick);
     emscripten::function("velmoraReportClosed", &ReportClosed);
-    emscripten::function("velmoraResize", &Resize);
     emscripten::function("velmoraIdle", &Idle);
 }
 

@@ -1,5 +1,6 @@
-// The web edition of the main window: the page's elements, made from the
-// window's tables through the DOM's own interface (embind's emscripten::val).
+// The web edition of the main window: binds to the page's elements, which
+// the page brought made from the window's tables (form_markup.h), through the
+// DOM's own interface (embind's emscripten::val).
 #pragma once
 
 #include <emscripten/val.h>
@@ -16,9 +17,8 @@ namespace velmora::web {
 
 class WebForm final : public FormControls {
 public:
-    // Builds the form into the document's body and sets the document's
-    // title; the number field takes the focus as the page is shown. One form
-    // to a page.
+    // Binds to the form that the document holds and handles its events from
+    // then on. One form to a page.
     explicit WebForm(emscripten::val document);
     WebForm(const WebForm&) = delete;
     WebForm& operator=(const WebForm&) = delete;
@@ -35,15 +35,11 @@ public:
     void OnListPointer(emscripten::val event);
     void OnListClick(emscripten::val event);
     void OnReportClosed() { SelectComboText(); }
-    void OnResize() { FitToWidth(); }
 
 private:
-    emscripten::val CreateControl(const form::ControlDesign& design);
-    emscripten::val CreateComboBox(const form::ControlDesign& design);
-    emscripten::val CreateReportDialog();
     emscripten::val Element(const char* tag) const;
+    emscripten::val ById(const std::string& id) const;
     Commands& TheCommands();
-    void FitToWidth();
 
     // The number field's drop-down list.
     void OpenList();
