@@ -1,7 +1,7 @@
 // The web edition in headless Chromium, on its real page: every scenario of
 // tests/window_scenarios.txt, and what only the web has: the page's look from
-// screenshots (also at twice the scale, with a dark colour scheme and on a
-// narrow screen), the keyboard, Chromium's accessibility tree, opening
+// screenshots (also at twice the scale and with a dark colour scheme), the
+// layout for phones, the keyboard, Chromium's accessibility tree, opening
 // offline through the service worker, and velmora.html from disk.
 //
 //   node tests/web/tst_web_page.mjs SITE_FOLDER VELMORA_HTML [SCREENSHOT_FOLDER]
@@ -282,21 +282,96 @@ describe("the page", () => {
         });
     }
 
-    test("shrinks to fit a screen narrower than the form", async () => {
-        const page = await openPage({ viewport: { width: 320, height: 480 }, isMobile: true, hasTouch: true });
+    // On a phone in portrait, by taps: the road of one number, the list of
+    // entries opened and an entry chosen; the controls in the window's order
+    // and colours, every target at least 44 px high and inside the screen,
+    // the report box down to the screen's foot, nothing to scroll.
+    for (const [width, height] of [[360, 640], [412, 915]]) {
+        test(`is laid out for the finger on a ${width} × ${height} phone`, async () => {
+            const page = await openPage({ viewport: { width, height }, isMobile: true, hasTouch: true });
+            try {
+                await field(page).tap();
+                await page.keyboard.type("42");
+                await button(page, "Въведи").tap();
+                await button(page, "Изведи").tap();
+                assert.equal(await page.inputValue("#Text1_0"), "42 + 57 = 99\n");
+                await page.locator(".velmora-drop").tap();
+                await page.getByRole("option", { name: "42" }).tap();
+                await page.getByRole("listbox").waitFor({ state: "hidden" });
+                assert.equal(await field(page).inputValue(), "42");
+                await page.locator(".velmora-drop").tap();
+                await page.screenshot({ path: join(shots, `page-phone-${width}.png`) });
+
+                const layout = await page.evaluate((ids) => {
+                    const box = (element) => {
+                        const { left, top, right, bottom, width, height } = element.getBoundingClientRect();
+                        return { left, top, right, bottom, width, height };
+                    };
+                    const field = document.querySelector("#Combo1");
+                    return {
+                        places: ids.map((id) => box(document.getElementById(id))),
+                        colours: ids.map((id) => getComputedStyle(document.getElementById(id)).backgroundColor),
+                        targets: [...document.querySelectorAll("button, input, [role=option]")]
+                            .filter((element) => element.checkVisibility())
+                            .map((element) => ({ name: element.id || element.textContent || element.className,
+                                                 ...box(element) })),
+                        field: [field.inputMode, getComputedStyle(field).fontSize],
+                        root: [document.documentElement.scrollWidth, document.documentElement.scrollHeight],
+                    };
+                }, kControls.map(([id]) => id));
+                const visual = (place) => [Math.round(place.top), Math.round(place.left)];
+                const order = kControls.map(([id], i) => [id, ...visual(layout.places[i])])
+                    .sort((a, b) => a[1] - b[1] || a[2] - b[2]).map(([id]) => id);
+                assert.deepEqual(order, kControls.map(([id]) => id), "the window's order");
+                kControls.forEach(([id, , , , , colour], i) => {
+                    assert.equal(layout.colours[i], colour ? `rgb(${colour.join(", ")})` : layout.colours[i], id);
+                });
+                assert.equal(layout.targets.length, 6, "the field, its drop button, three buttons and an entry");
+                for (const target of layout.targets) {
+                    const where = JSON.stringify(target);
+                    assert.ok(target.height >= 44 && target.width >= 44, where);
+                    assert.ok(target.left >= 0 && target.top >= 0 && target.right <= width && target.bottom <= height,
+                              where);
+                }
+                assert.deepEqual(layout.field, ["numeric", "16px"], "the number pad, and no zoom on focus");
+                assert.deepEqual(layout.root, [width, height], "nothing to scroll");
+                const report = layout.places.at(-1);
+                assert.ok(height - report.bottom <= 8 && report.height > height / 2, JSON.stringify(report));
+                assert.deepEqual(page.errors, []);
+            } finally {
+                await page.context().close();
+            }
+        });
+    }
+
+    // Until the module is there, what is typed stays in the field and the
+    // clicks are held, then played in order.
+    test("holds what is typed and clicked while the module is on its way", async () => {
+        const context = await browser.newContext({ serviceWorkers: "block" });
         try {
-            const fit = await page.evaluate(() => {
-                const form = document.querySelector(".velmora-form").getBoundingClientRect();
-                const root = document.documentElement;
-                return { left: form.left, right: form.right, height: form.height,
-                         overflow: root.scrollWidth - root.clientWidth };
+            let release;
+            const released = new Promise((resolve) => { release = resolve; });
+            await context.route("**/velmora.wasm", async (route) => {
+                await released;
+                await route.continue();
             });
-            assert.ok(fit.left >= 0 && fit.right <= 320 && fit.right > 300, JSON.stringify(fit));
-            assert.ok(Math.abs(fit.height - (315 * fit.right) / 461) < 2, JSON.stringify(fit));
-            assert.equal(fit.overflow, 0);
-            await page.screenshot({ path: join(shots, "page-narrow.png") });
+            const page = await context.newPage();
+            await page.goto(address, { waitUntil: "domcontentloaded" });
+            await field(page).pressSequentially("42");
+            await button(page, "Въведи").click();
+            await page.keyboard.type("7");
+            await button(page, "Въведи").click();
+            await button(page, "Изведи").click();
+            await page.keyboard.type("1");
+            assert.equal(await page.locator(".velmora-form.velmora-waiting").count(), 1);
+            assert.ok((await page.inputValue("#Text1_0")).startsWith("Да се реализира"));
+            release();
+            await formReady(page);
+            assert.equal(await page.inputValue("#Text1_0"), "42 + 57 = 99\n7 + 92 = 99\n");
+            assert.equal(await field(page).inputValue(), "1");
+            assert.equal(await page.locator(".velmora-waiting").count(), 0);
         } finally {
-            await page.context().close();
+            await context.close();
         }
     });
 
