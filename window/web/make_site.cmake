@@ -38,14 +38,29 @@ function(write_page path head script)
   file(WRITE ${path} "${page}")
 endfunction()
 
-# The folder's page: the module beside it, fetched and compiled while the
-# page is shown (the .wasm as it streams in) and run once the form is read;
-# the service worker once the page is there.
+# The folder's page: the module beside it, fetched and compiled as it
+# streams in while the page is read and shown (where the host serves it as
+# application/wasm; otherwise fetched whole, then compiled), and the loader,
+# deferred, instantiates it and starts it once the form is read; the service
+# worker once the page is there.
 write_page(${SITE}/index.html
 "<link rel=\"manifest\" href=\"manifest.webmanifest\">
 <link rel=\"icon\" href=\"velmora.svg\" type=\"image/svg+xml\">
 <link rel=\"apple-touch-icon\" href=\"velmora-192.png\">
-<link rel=\"preload\" href=\"velmora.wasm\" as=\"fetch\" type=\"application/wasm\" crossorigin>
+<script>
+var Module = (() => {
+    const fetched = () => fetch(\"velmora.wasm\", { credentials: \"same-origin\" });
+    const compiled = (WebAssembly.compileStreaming ? WebAssembly.compileStreaming(fetched()) : Promise.reject())
+        .catch(() => fetched().then((response) => response.arrayBuffer()).then((bytes) => WebAssembly.compile(bytes)));
+    return {
+        instantiateWasm(imports, receive) {
+            compiled.then((module) => WebAssembly.instantiate(module, imports)
+                .then((instance) => receive(instance, module)));
+            return {};
+        },
+    };
+})();
+</script>
 <script defer src=\"velmora.js\"></script>"
 "<script>
 if (\"serviceWorker\" in navigator) {
