@@ -1,8 +1,9 @@
 // The web edition in headless Chromium, on its real page: every scenario of
 // tests/window_scenarios.txt, and what only the web has: the page's look from
 // screenshots (also at twice the scale and with a dark colour scheme), the
-// layout for phones, the keyboard, Chromium's accessibility tree, opening
-// offline through the service worker, and velmora.html from disk.
+// layout for phones, the keyboard, Chromium's accessibility tree and
+// axe-core, opening offline through the service worker, and velmora.html
+// from disk.
 //
 //   node tests/web/tst_web_page.mjs SITE_FOLDER VELMORA_HTML [SCREENSHOT_FOLDER]
 //
@@ -10,6 +11,7 @@
 import { after, before, describe, test } from "node:test";
 import assert from "node:assert/strict";
 import { mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync } from "node:fs";
+import { createRequire } from "node:module";
 import { tmpdir } from "node:os";
 import { dirname, join } from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
@@ -26,6 +28,7 @@ mkdirSync(shots, { recursive: true });
 const kScenarios = join(dirname(fileURLToPath(import.meta.url)), "..", "window_scenarios.txt");
 const kTitle = "https://velmora.example Математика - двойки числа с равни суми";
 const kFormColour = [192, 192, 255];
+const kAxe = createRequire(import.meta.url).resolve("axe-core/axe.min.js");
 
 let browser;
 let server;
@@ -442,6 +445,29 @@ describe("the page", () => {
             await page.context().close();
         }
     });
+
+    // axe-core, the standard checker, at a desktop's and a phone's width in
+    // both colour schemes, with an entry made and the list of entries open:
+    // no breach of WCAG 2.2 A and AA, nor of its best practices.
+    for (const [width, scheme] of [[800, "light"], [800, "dark"], [360, "light"], [360, "dark"]]) {
+        test(`passes axe-core at ${width} px in a ${scheme} colour scheme`, async () => {
+            const phone = width < 461 ? { isMobile: true, hasTouch: true } : {};
+            const page = await openPage({ viewport: { width, height: 640 }, colorScheme: scheme, ...phone });
+            try {
+                await field(page).fill("42");
+                await button(page, "Въведи").click();
+                await field(page).press("ArrowDown");
+                await page.addScriptTag({ path: kAxe });
+                const { violations } = await page.evaluate(() => window.axe.run(document, {
+                    runOnly: ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"],
+                }));
+                assert.deepEqual(violations.map(({ id, nodes }) => `${id}: ${nodes.map((n) => n.target).join(" ")}`),
+                                 []);
+            } finally {
+                await page.context().close();
+            }
+        });
+    }
 
     // What a screen reader reads: Chromium's accessibility tree.
     test("has the window's accessible names, and no hidden control", async () => {
