@@ -348,7 +348,8 @@ describe("the page", () => {
     }
 
     // Until the module is there, what is typed stays in the field and the
-    // clicks are held, then played in order.
+    // clicks are held, then played in order. The module comes late, and as
+    // any file, not as application/wasm: compiled once whole.
     test("holds what is typed and clicked while the module is on its way", async () => {
         const context = await browser.newContext({ serviceWorkers: "block" });
         try {
@@ -356,9 +357,13 @@ describe("the page", () => {
             const released = new Promise((resolve) => { release = resolve; });
             await context.route("**/velmora.wasm", async (route) => {
                 await released;
-                await route.continue();
+                const response = await route.fetch();
+                await route.fulfill({ response, headers: { ...response.headers(),
+                                                          "content-type": "application/octet-stream" } });
             });
             const page = await context.newPage();
+            const errors = [];
+            page.on("pageerror", (error) => errors.push(error.message));
             await page.goto(address, { waitUntil: "domcontentloaded" });
             await field(page).pressSequentially("42");
             await button(page, "Въведи").click();
@@ -373,6 +378,7 @@ describe("the page", () => {
             assert.equal(await page.inputValue("#Text1_0"), "42 + 57 = 99\n7 + 92 = 99\n");
             assert.equal(await field(page).inputValue(), "1");
             assert.equal(await page.locator(".velmora-waiting").count(), 0);
+            assert.deepEqual(errors, []);
         } finally {
             await context.close();
         }

@@ -40,9 +40,9 @@ endfunction()
 
 # The folder's page: the module beside it, fetched and compiled as it
 # streams in while the page is read and shown (where the host serves it as
-# application/wasm; otherwise fetched whole, then compiled), and the loader,
-# deferred, instantiates it and starts it once the form is read; the service
-# worker once the page is there.
+# application/wasm; otherwise fetched whole, then compiled), and its loader,
+# fetched alongside, which instantiates and starts it once both are there
+# and the form is read; the service worker once the page is there.
 write_page(${SITE}/index.html
 "<link rel=\"manifest\" href=\"manifest.webmanifest\">
 <link rel=\"icon\" href=\"velmora.svg\" type=\"image/svg+xml\">
@@ -52,16 +52,18 @@ var Module = (() => {
     const fetched = () => fetch(\"velmora.wasm\", { credentials: \"same-origin\" });
     const compiled = (WebAssembly.compileStreaming ? WebAssembly.compileStreaming(fetched()) : Promise.reject())
         .catch(() => fetched().then((response) => response.arrayBuffer()).then((bytes) => WebAssembly.compile(bytes)));
+    const read = new Promise((resolve) => document.readyState === \"loading\"
+        ? document.addEventListener(\"DOMContentLoaded\", resolve, { once: true }) : resolve());
     return {
         instantiateWasm(imports, receive) {
-            compiled.then((module) => WebAssembly.instantiate(module, imports)
+            Promise.all([compiled, read]).then(([module]) => WebAssembly.instantiate(module, imports)
                 .then((instance) => receive(instance, module)));
             return {};
         },
     };
 })();
 </script>
-<script defer src=\"velmora.js\"></script>"
+<script async src=\"velmora.js\"></script>"
 "<script>
 if (\"serviceWorker\" in navigator) {
     addEventListener(\"load\", () => navigator.serviceWorker.register(\"sw.js\"));
