@@ -114,6 +114,7 @@ run: build
 screenshots: build windows web web-test-tools
 	@sh scripts/screenshot.sh docs/velmora-qt.png 1
 	@node scripts/screenshot-web.mjs $(WEB_BUILD)/site docs/velmora-web.png
+	@node scripts/screenshot-web.mjs $(WEB_BUILD)/site docs/velmora-web-phone.png 1 360x640
 	@PROGRAM=$(WINDOWS_BUILD)/window/velmora.exe LAUNCHER="sh scripts/wine-run.sh" \
 	    WINDOW_CLASS=velmora.exe sh scripts/screenshot.sh docs/velmora-windows.png 1
 

@@ -1,30 +1,35 @@
-// A picture of the web edition's page in headless Chromium, for the README.
+// A picture of the web edition's page in headless Chromium, for the README:
+// on a desktop's screen, or on a phone's (a SIZE narrower than the form, as
+// 360x640, with touch).
 //
-//   node scripts/screenshot-web.mjs SITE_FOLDER OUTPUT.png [SCALE]
+//   node scripts/screenshot-web.mjs SITE_FOLDER OUTPUT.png [SCALE] [SIZE]
 import { serve } from "./serve-web.mjs";
 import { formReady, launchChromium } from "../tests/web/chromium.mjs";
 
-const [site, output, scale = "1"] = process.argv.slice(2);
-if (!site || !output) {
-    console.error("usage: node scripts/screenshot-web.mjs SITE_FOLDER OUTPUT.png [SCALE]");
+const [site, output, scale = "1", size = "501x347"] = process.argv.slice(2);
+const [width, height] = size.split("x").map(Number);
+if (!site || !output || !(width > 0 && height > 0)) {
+    console.error("usage: node scripts/screenshot-web.mjs SITE_FOLDER OUTPUT.png [SCALE] [WIDTHxHEIGHT]");
     process.exit(2);
 }
+const phone = width < 461;
 const { server, address } = await serve(site);
 const browser = await launchChromium();
 try {
-    const page = await browser.newPage({ viewport: { width: 501, height: 347 }, deviceScaleFactor: Number(scale),
-                                         locale: "bg-BG" });
+    const page = await browser.newPage({ viewport: { width, height }, deviceScaleFactor: Number(scale),
+                                         isMobile: phone, hasTouch: phone, locale: "bg-BG" });
     await page.goto(address);
     await formReady(page);
-    await page.locator("#Combo1").fill("42");
-    await page.getByRole("button", { name: "Въведи" }).click();
-    await page.locator("#Combo1").fill("7");
-    await page.getByRole("button", { name: "Въведи" }).click();
-    await page.getByRole("button", { name: "Изведи" }).click();
+    const press = (caption) => page.getByRole("button", { name: caption })[phone ? "tap" : "click"]();
+    for (const number of ["42", "7"]) {
+        await page.locator("#Combo1").fill(number);
+        await press("Въведи");
+    }
+    await press("Изведи");
     await page.locator("#Combo1").fill("123");
     await page.evaluate(() => document.activeElement.blur());
     await page.screenshot({ path: output });
-    console.log(`${output}: the page in Chromium ${browser.version()}`);
+    console.log(`${output}: the page in Chromium ${browser.version()}, ${width} × ${height}`);
 } finally {
     await browser.close();
     server.close();
