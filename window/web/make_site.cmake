@@ -38,15 +38,17 @@ function(write_page path head script)
   file(WRITE ${path} "${page}")
 endfunction()
 
-# The folder's page: the module beside it, fetched and compiled as it
-# streams in while the page is read and shown (where the host serves it as
-# application/wasm; otherwise fetched whole, then compiled), and its loader,
+# The folder's page: the module beside it, asked for as soon as the page's
+# head arrives and compiled as it streams in while the page is read and
+# shown (where the host serves it as application/wasm; otherwise fetched
+# whole, then compiled), and its loader,
 # fetched alongside, which instantiates and starts it once both are there
 # and the form is read; the service worker once the page is there.
 write_page(${SITE}/index.html
 "<link rel=\"manifest\" href=\"manifest.webmanifest\">
 <link rel=\"icon\" href=\"velmora.svg\" type=\"image/svg+xml\">
 <link rel=\"apple-touch-icon\" href=\"velmora-192.png\">
+<link rel=\"preload\" href=\"velmora.wasm\" as=\"fetch\" type=\"application/wasm\" crossorigin>
 <script>
 var Module = (() => {
     const fetched = () => fetch(\"velmora.wasm\", { credentials: \"same-origin\" });
