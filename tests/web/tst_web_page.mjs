@@ -338,6 +338,7 @@ describe("the page", () => {
                     };
                     return {
                         title: document.title,
+                        language: navigator.language,
                         lang: document.documentElement.lang,
                         icon: document.querySelector("link[rel=icon]")?.href ?? "",
                         scale: devicePixelRatio,
@@ -349,6 +350,7 @@ describe("the page", () => {
                     };
                 }, kControls.map(([id]) => id));
                 assert.equal(layout.title, kTitle);
+                assert.equal(layout.language, "en-US");
                 assert.equal(layout.lang, "bg");
                 assert.match(layout.icon, /velmora\.svg$/);
                 assert.deepEqual([layout.scale, layout.dark], [scale, scheme === "dark"]);

@@ -140,7 +140,6 @@ export async function launch() {
             },
             // WebDriver has no way to take a WebKit page offline.
             setOffline: async () => false,
-            session,
             close: () => session("DELETE", ""),
         };
     };
