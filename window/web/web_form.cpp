@@ -141,7 +141,10 @@ WebForm::WebForm(val document)
 
     val body = document_["body"];
     body.call<void>("append", form_, dialog_);
-    // Whenever the page's width changes, and once before it is first shown.
+    // Once before the form is first shown, and whenever the page's width
+    // changes: in the next frame, as a zoom changed while the observer is
+    // told would change the page's size under it (an error in WebKit).
+    FitToWidth();
     val::global("ResizeObserver")
         .new_(Handler("velmoraResize"))
         .call<void>("observe", document_["documentElement"]);
@@ -485,7 +488,8 @@ void DropButton(val event) { theForm->OnDropButton(event); }
 void ListPointer(val event) { theForm->OnListPointer(event); }
 void ListClick(val event) { theForm->OnListClick(event); }
 void ReportClosed(val) { theForm->OnReportClosed(); }
-void Resize(val, val) { theForm->OnResize(); }
+void Resize(val, val) { val::global("window").call<void>("requestAnimationFrame", Handler("velmoraFit")); }
+void Fit(val) { theForm->OnResize(); }
 void Idle() { theForm->OnIdle(); }
 
 }  // namespace
@@ -500,6 +504,7 @@ EMSCRIPTEN_BINDINGS(velmora_web_form)
     emscripten::function("velmoraListClick", &ListClick);
     emscripten::function("velmoraReportClosed", &ReportClosed);
     emscripten::function("velmoraResize", &Resize);
+    emscripten::function("velmoraFit", &Fit);
     emscripten::function("velmoraIdle", &Idle);
 }
 
