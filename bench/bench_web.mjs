@@ -364,13 +364,17 @@ async function memory(browser, address) {
 // not hold up its answers. Files under cached/ may be kept by the browser;
 // all others are fetched anew each time.
 function startServer(folder) {
+    // Code given as text is a CommonJS script to Node.js 18; it imports the
+    // module itself.
     const worker = new Worker(`
-        import { workerData, parentPort } from "node:worker_threads";
-        import { serve } from ${JSON.stringify(new URL("../scripts/serve-web.mjs", import.meta.url).href)};
-        const isolated = { "Cross-Origin-Opener-Policy": "same-origin", "Cross-Origin-Embedder-Policy": "require-corp" };
-        const fresh = await serve(workerData, { headers: { ...isolated, "Cache-Control": "no-store" } });
-        const kept = await serve(workerData, { headers: { ...isolated, "Cache-Control": "max-age=3600" } });
-        parentPort.postMessage([fresh.address, kept.address]);
+        const { workerData, parentPort } = require("node:worker_threads");
+        (async () => {
+            const { serve } = await import(${JSON.stringify(new URL("../scripts/serve-web.mjs", import.meta.url).href)});
+            const isolated = { "Cross-Origin-Opener-Policy": "same-origin", "Cross-Origin-Embedder-Policy": "require-corp" };
+            const fresh = await serve(workerData, { headers: { ...isolated, "Cache-Control": "no-store" } });
+            const kept = await serve(workerData, { headers: { ...isolated, "Cache-Control": "max-age=3600" } });
+            parentPort.postMessage([fresh.address, kept.address]);
+        })();
     `, { eval: true, workerData: folder });
     return new Promise((resolve) => worker.once("message", ([fresh, kept]) => resolve({ worker, fresh, kept })));
 }

@@ -21,8 +21,9 @@ const kTypes = {
 };
 
 // Resolves to { server, address } once the server listens; `headers` are
-// added to every answer.
-export function serve(folder, { port = 0, headers = {} } = {}) {
+// added to every answer. `answer`, for the tests, is awaited with each
+// file's path and headers before the file is sent, and gives its headers.
+export function serve(folder, { port = 0, headers = {}, answer = (path, given) => given } = {}) {
     const root = normalize(folder + sep);
     const server = createServer(async (request, response) => {
         const path = decodeURIComponent(new URL(request.url, "http://host").pathname);
@@ -33,11 +34,11 @@ export function serve(folder, { port = 0, headers = {} } = {}) {
         }
         try {
             const body = await readFile(file);
-            response.writeHead(200, {
+            response.writeHead(200, await answer(path, {
                 "Content-Type": kTypes[extname(file)] || "application/octet-stream",
                 "Content-Length": body.length,
                 ...headers,
-            });
+            }));
             response.end(request.method === "HEAD" ? undefined : body);
         } catch {
             response.writeHead(404).end();

@@ -30,6 +30,9 @@ fi
 if [ -n "${VELMORA_SCALE:-}" ]; then
     "$wine" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD \
         /d $((96 * VELMORA_SCALE)) /f >/dev/null 2>&1
+    # Wine 10's server writes the setting back lazily; a program started
+    # before it has would still see the previous scale.
+    wineserver -w 2>/dev/null || true
 fi
 status=0
 "$wine" "$@" || status=$?

@@ -27,8 +27,11 @@ for field in "Package: velmora" "Version: 1.00" "Section: education"; do
     echo "$info" | grep -q "^ $field\$" && ok "$field" || fail "no '$field'"
 done
 depends="$(echo "$info" | sed -n 's/^ Depends: //p')"
+# A library may carry Debian's "t64" suffix (64-bit time), as on Debian 13:
+# libqt6core6t64 stands in for libqt6core6.
 for package in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation; do
-    echo "$depends" | grep -q "\\b$package\\b" && ok "depends on $package" || fail "no dependency on $package"
+    echo "$depends" | tr ',|' '\n\n' | grep -Eq "^ *${package}(t64)?( |\$)" \
+        && ok "depends on $package" || fail "no dependency on $package"
 done
 
 contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"

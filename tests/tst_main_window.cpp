@@ -169,22 +169,30 @@ void TestMainWindow::controls_data()
     QTest::addColumn<bool>("shown");
     QTest::addColumn<QColor>("background");  // invalid: the platform's own
     QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("accessibleName");  // as screen readers read it
 
     QTest::newRow("Label1(0)") << "Label1_0" << QRect(64, 0, 329, 25) << true
-                               << QColor(255, 192, 128) << "Velmora";
+                               << QColor(255, 192, 128) << "Velmora" << "Velmora";
     QTest::newRow("Label1(1)") << "Label1_1" << QRect(40, 40, 89, 25) << true
-                               << QColor(255, 192, 128) << QString::fromUtf16(u"Числа");
-    QTest::newRow("Combo1") << "Combo1" << QRect(40, 64, 89, 27) << true << QColor() << "";
+                               << QColor(255, 192, 128) << QString::fromUtf16(u"Числа")
+                               << QString::fromUtf16(u"Числа");
+    QTest::newRow("Combo1") << "Combo1" << QRect(40, 64, 89, 27) << true << QColor() << ""
+                            << QString::fromUtf16(u"Числа");
     QTest::newRow("Command1(0)") << "Command1_0" << QRect(160, 64, 97, 25) << true
-                                 << QColor(0, 255, 0) << QString::fromUtf16(u"Въведи");
+                                 << QColor(0, 255, 0) << QString::fromUtf16(u"Въведи")
+                                 << QString::fromUtf16(u"Въведи");
     QTest::newRow("Command1(2)") << "Command1_2" << QRect(160, 104, 97, 25) << true
-                                 << QColor(255, 0, 255) << QString::fromUtf16(u"Изведи");
+                                 << QColor(255, 0, 255) << QString::fromUtf16(u"Изведи")
+                                 << QString::fromUtf16(u"Изведи");
     QTest::newRow("Command1(1)") << "Command1_1" << QRect(160, 144, 97, 25) << true
-                                 << QColor(255, 0, 0) << QString::fromUtf16(u"Изчисти");
-    QTest::newRow("List1") << "List1" << QRect(304, 64, 105, 99) << false << QColor() << "";
-    QTest::newRow("Text1(0)") << "Text1_0" << QRect(8, 184, 449, 121) << true << QColor() << "";
+                                 << QColor(255, 0, 0) << QString::fromUtf16(u"Изчисти")
+                                 << QString::fromUtf16(u"Изчисти");
+    QTest::newRow("List1") << "List1" << QRect(304, 64, 105, 99) << false << QColor() << ""
+                           << QString::fromUtf16(u"Допълнения");
+    QTest::newRow("Text1(0)") << "Text1_0" << QRect(8, 184, 449, 121) << true << QColor() << ""
+                              << QString::fromUtf16(u"Двойки числа");
     QTest::newRow("Text1(1)") << "Text1_1" << QRect(40, 200, 449, 121) << false << QColor()
-                              << "";
+                              << "" << QString::fromUtf16(u"Цитат");
 }
 
 void TestMainWindow::controls()
@@ -194,9 +202,11 @@ void TestMainWindow::controls()
     QFETCH(bool, shown);
     QFETCH(QColor, background);
     QFETCH(QString, caption);
+    QFETCH(QString, accessibleName);
 
     QWidget* widget = window->findChild<QWidget*>(name);
     QVERIFY(widget);
+    QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), accessibleName);
     QCOMPARE(widget->geometry(), geometry);
     QCOMPARE(widget->isVisible(), shown);
     if (background.isValid()) {
@@ -298,19 +308,15 @@ void TestMainWindow::noDefaultButton()
     }
 }
 
+// The number field keeps its label's name while a number is typed into it
+// (each control's name at start is in the controls table).
 void TestMainWindow::accessibleNames()
 {
     const auto name = [this](const char* control) {
         return QAccessible::queryAccessibleInterface(Find<QWidget>(control))->text(QAccessible::Name);
     };
-    QCOMPARE(name("Combo1"), QString::fromUtf16(u"Числа"));
     Type("42");
     QCOMPARE(name("Combo1"), QString::fromUtf16(u"Числа"));  // not the typed text
-    QCOMPARE(name("Command1_0"), QString::fromUtf16(u"Въведи"));
-    for (const char* control :
-         {"Label1_0", "Label1_1", "Combo1", "Command1_0", "Command1_1", "Command1_2", "Text1_0"}) {
-        QVERIFY2(!name(control).isEmpty(), control);
-    }
 }
 
 void TestMainWindow::legibleUnderDarkTheme()
@@ -376,6 +382,10 @@ void TestMainWindow::scenarios()
             }
             return true;
         };
+        if (line.verb == "open" || (line.verb == "pick" && !Combo()->view()->isVisible())) {
+            QTest::keyClick(Combo(), Qt::Key_Down, Qt::AltModifier);  // opens the list
+            QVERIFY(QTest::qWaitForWindowExposed(Combo()->view()->window()));
+        }
         bool ok = true;
         if (line.verb == "type") {
             Type(argument);
@@ -390,13 +400,14 @@ void TestMainWindow::scenarios()
             QTest::mouseClick(pressed, Qt::LeftButton);
         } else if (line.verb == "key") {
             QTest::keyClick(Combo()->lineEdit(), argument == "Esc" ? Qt::Key_Escape : Qt::Key_Return);
+        } else if (line.verb == "open") {
+            // opened above
         } else if (line.verb == "pick") {
-            Combo()->showPopup();
             QAbstractItemView* view = Combo()->view();
-            QVERIFY(QTest::qWaitForWindowExposed(view->window()));
             const QRect item = view->visualRect(view->model()->index(argument.toInt() - 1, 0));
             QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-            QTRY_VERIFY(!view->window()->isVisible());
+            // (QTRY_VERIFY narrows Qt 6.8's timeout to int, which GCC 14 flags.)
+            QVERIFY(QTest::qWaitFor([view] { return !view->window()->isVisible(); }));
         } else if (line.verb == "copy") {
             Report()->setFocus();
             QTest::keyClick(Report(), Qt::Key_A, Qt::ControlModifier);
@@ -418,6 +429,21 @@ void TestMainWindow::scenarios()
             ok = expect(QApplication::clipboard()->text(), Q(scenarios::Lines(line.argument, u"\n")));
         } else if (line.verb == "messages") {
             ok = expect(QString::number(reports.size()), argument);
+        } else if (line.verb == "expanded") {
+            const QAccessibleInterface* field = QAccessible::queryAccessibleInterface(Combo());
+            ok = expect(field->state().expanded ? "yes" : "no", argument);
+        } else if (line.verb == "label") {
+            const QString text = argument.section(' ', 1);
+            const QLabel* shown = nullptr;
+            for (const QLabel* label : window->findChildren<QLabel*>()) {
+                shown = label->text() == text ? label : shown;
+            }
+            QVERIFY2(shown, qPrintable("no label " + text));
+            const Qt::Alignment alignment = shown->alignment() & Qt::AlignHorizontal_Mask;
+            ok = expect(alignment == Qt::AlignHCenter ? "centre"
+                        : alignment == Qt::AlignLeft  ? "left"
+                                                      : QString::number(alignment),
+                        argument.section(' ', 0, 0));
         } else {
             QFAIL(qPrintable(QString("line %1: no such step or check: %2").arg(line.number).arg(line.verb.c_str())));
         }

@@ -27,8 +27,10 @@ void* operator new(std::size_t size)
     }
     throw std::bad_alloc();
 }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+// Kept out of line: inlined, GCC 14 would see free() on memory from operator
+// new at every delete in the program and warn of a mismatch.
+[[gnu::noinline]] void operator delete(void* memory) noexcept { std::free(memory); }
+[[gnu::noinline]] void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace {
 

@@ -22,7 +22,7 @@ check "GUI subsystem" "$(echo "$headers" | awk '/^Subsystem/ {print $2}')" "0000
 dlls="$(echo "$headers" | awk '/DLL Name:/ {print toupper($3)}' | sort | tr '\n' ' ')"
 for dll in $dlls; do
     case "$dll" in
-        KERNEL32.DLL|USER32.DLL|GDI32.DLL|MSVCRT.DLL|ADVAPI32.DLL|COMCTL32.DLL) ;;
+        KERNEL32.DLL|USER32.DLL|GDI32.DLL|MSVCRT.DLL|ADVAPI32.DLL|COMCTL32.DLL|OLE32.DLL) ;;
         *) check "DLL $dll is part of Windows" "no" "yes" ;;
     esac
 done

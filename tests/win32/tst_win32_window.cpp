@@ -5,6 +5,7 @@
 #include <oleacc.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -121,6 +122,14 @@ struct Fixture {
         SendMessageW(Button(index), BM_CLICK, 0, 0);
         Pump();
     }
+    // Alt+Down in the number field opens its list.
+    void Open()
+    {
+        SetFocus(ComboEdit());
+        PostMessageW(ComboEdit(), WM_SYSKEYDOWN, VK_DOWN, 0x20000001);
+        PostMessageW(ComboEdit(), WM_SYSKEYUP, VK_DOWN, 0xE0000001);
+        Pump();
+    }
     void Enter(const wchar_t* text)
     {
         Type(text);
@@ -190,166 +199,6 @@ std::wstring ClipboardText(HWND owner)
     }
     return copied;
 }
-
-// The scenarios every edition plays (tests/window_scenarios.txt), each on a
-// fresh window.
-void Scenarios()
-{
-    const std::vector<scenarios::Scenario> all = scenarios::Read(
-#include "tests/window_scenarios.inc"
-    );
-    for (const scenarios::Scenario& scenario : all) {
-        Fixture f;
-        const int failedBefore = failed;
-        for (const scenarios::Line& line : scenario.lines) {
-            if (failed != failedBefore) {
-                break;  // the rest would only repeat the first difference
-            }
-            const std::wstring argument = Wide(line.argument);
-            const std::string what = Narrow(Wide(scenario.name)) + ", line "
-                                     + std::to_string(line.number) + " (" + line.verb + ")";
-            const auto expect = [&](const std::wstring& actual, const std::wstring& expected) {
-                Check(what.c_str(), actual, expected);
-            };
-            if (line.verb == "type") {
-                f.Type(argument.c_str());
-            } else if (line.verb == "press") {
-                int pressed = -1;
-                for (int index = 0; index < 3; ++index) {
-                    if (Fixture::Text(f.Button(index)) == argument) {
-                        pressed = index;
-                    }
-                }
-                Report(what.c_str(), pressed >= 0, "no such button");
-                f.Click(pressed);
-            } else if (line.verb == "key") {
-                const WPARAM key = argument == L"Esc" ? VK_ESCAPE : VK_RETURN;
-                SetFocus(f.ComboEdit());
-                PostMessageW(f.ComboEdit(), WM_KEYDOWN, key, 1);
-                PostMessageW(f.ComboEdit(), WM_KEYUP, key, 0xC0000001);
-                f.Pump();
-            } else if (line.verb == "pick") {
-                SendMessageW(f.Combo(), CB_SHOWDROPDOWN, TRUE, 0);
-                SendMessageW(f.Combo(), CB_SETCURSEL, std::stoi(argument) - 1, 0);
-                SendMessageW(f.Combo(), CB_SHOWDROPDOWN, FALSE, 0);
-                f.Pump();
-            } else if (line.verb == "copy") {
-                SetFocus(f.ReportBox());
-                PostMessageW(f.ReportBox(), WM_CHAR, 1, 1);  // Ctrl+A
-                PostMessageW(f.ReportBox(), WM_CHAR, 3, 1);  // Ctrl+C
-                f.Pump();
-            } else if (line.verb == "field") {
-                expect(f.ComboText(), argument);
-            } else if (line.verb == "selected") {
-                DWORD start = 0, end = 0;
-                SendMessageW(f.Combo(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
-                             reinterpret_cast<LPARAM>(&end));
-                expect(std::to_wstring(start) + L"-" + std::to_wstring(end),
-                       L"0-" + std::to_wstring(f.ComboText().size()));
-                Report(what.c_str(), GetFocus() == f.ComboEdit(), "the number field has no focus");
-            } else if (line.verb == "entries") {
-                expect(Joined(f.Entries()), argument);
-            } else if (line.verb == "complements") {
-                expect(Joined(f.Complements()), argument);
-            } else if (line.verb == "report") {
-                expect(f.ReportText(), Wide(scenarios::Lines(line.argument, u"\r\n")));
-            } else if (line.verb == "report-begins") {
-                expect(f.ReportText().substr(0, argument.size()), argument);
-            } else if (line.verb == "clipboard") {
-                expect(ClipboardText(f.window), Wide(scenarios::Lines(line.argument, u"\r\n")));
-            } else if (line.verb == "messages") {
-                expect(std::to_wstring(f.reports.size()), argument);
-            } else {
-                Report(what.c_str(), false, "no such step or check");
-            }
-        }
-        std::printf("%s %s\n", failed == failedBefore ? "ok  " : "FAIL",
-                    Narrow(Wide(scenario.name)).c_str());
-    }
-}
-
-// Tab and Shift+Tab, as keys through the message loop, from the report box
-// around the window and back; Space presses the button with the focus.
-void TabOrder()
-{
-    Fixture f;
-    auto nameOf = [&](HWND control) -> std::wstring {
-        if (control == f.ComboEdit()) {
-            return L"Combo1";
-        }
-        if (control == f.ReportBox()) {
-            return L"Text1(0)";
-        }
-        for (int index = 0; index < 3; ++index) {
-            if (control == f.Button(index)) {
-                return L"Command1(" + std::to_wstring(index) + L")";
-            }
-        }
-        return L"?";
-    };
-    auto press = [&](WPARAM key, bool shift) {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(keys);
-        HWND focus = GetFocus();
-        PostMessageW(focus, WM_KEYDOWN, key, 1);
-        PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
-        f.Pump();
-    };
-    SetFocus(f.ReportBox());
-    std::vector<std::wstring> forward, backward;
-    for (int i = 0; i < 5; ++i) {
-        press(VK_TAB, false);
-        forward.push_back(nameOf(GetFocus()));
-    }
-    for (int i = 0; i < 5; ++i) {
-        press(VK_TAB, true);
-        backward.push_back(nameOf(GetFocus()));
-    }
-    Check("Tab", forward, {L"Combo1", L"Command1(0)", L"Command1(1)", L"Command1(2)", L"Text1(0)"});
-    Check("Shift+Tab", backward, {L"Command1(2)", L"Command1(1)", L"Command1(0)", L"Combo1", L"Text1(0)"});
-
-    // Space on «Изведи», with no entries: the task statement gives way to an
-    // empty report.
-    SetFocus(f.Button(kOutputPairs));
-    press(VK_SPACE, false);
-    Check("Space presses Изведи", f.ReportText(), L"");
-}
-
-void Layout()
-{
-    Fixture f;
-    const UINT dpi = GetDpiForWindow(f.window);
-    auto px = [dpi](int pixelsAt96) { return MulDiv(pixelsAt96, static_cast<int>(dpi), 96); };
-    RECT client;
-    GetClientRect(f.window, &client);
-    Check("client width", client.right, static_cast<long>(px(461)));
-    Check("client height", client.bottom, static_cast<long>(px(315)));
-    const RECT enter = f.ClientRectOf(f.Button(0));
-    Check("Въведи left", enter.left, static_cast<long>(px(160)));
-    Check("Въведи top", enter.top, static_cast<long>(px(64)));
-    Check("Въведи width", enter.right - enter.left, static_cast<long>(px(97)));
-    const RECT clear = f.ClientRectOf(f.Button(1));
-    Check("Изчисти top", clear.top, static_cast<long>(px(144)));
-    const RECT output = f.ClientRectOf(f.Button(2));
-    Check("Изведи top", output.top, static_cast<long>(px(104)));
-    const RECT report = f.ClientRectOf(f.ReportBox());
-    Check("report box", report.left * 10000 + report.top, static_cast<long>(px(8) * 10000 + px(184)));
-    Check("List1 hidden", static_cast<long>(IsWindowVisible(FindControl(f.window, u"List1"))), 0L);
-    Check("Text1(1) hidden", static_cast<long>(IsWindowVisible(FindControl(f.window, u"Text1", 1))), 0L);
-    Check("Text1(1) holds the quotation",
-          static_cast<long>(GetWindowTextLengthW(FindControl(f.window, u"Text1", 1))), 118L);
-
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.Button(0), WM_GETFONT, 0, 0)), sizeof font, &font);
-    Check("font: Cyrillic", static_cast<long>(font.lfCharSet), 204L);
-    Check("font: 12 points", static_cast<long>(font.lfHeight), static_cast<long>(-MulDiv(12, static_cast<int>(dpi), 72)));
-    const std::wstring face = font.lfFaceName;
-    Report("font: Times New Roman or its substitute",
-           face == L"Times New Roman" || face == L"Liberation Serif", Narrow(face));
-}
-
 
 // MSAA, through oleacc as a screen reader reads the window.
 bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
@@ -436,11 +285,278 @@ private:
     IAccessible* object_ = nullptr;
 };
 
+// What Wine's annotation service answers when asked to name a control.
+std::string AnnotationAnswer(HWND control)
+{
+    if (!UnderWine()) {
+        return "";
+    }
+    IAccPropServices* names = nullptr;
+    HRESULT result = CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IAccPropServices, reinterpret_cast<void**>(&names));
+    if (SUCCEEDED(result)) {
+        result = names->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                       PROPID_ACC_NAME, L"Двойки числа");
+        names->Release();
+    }
+    return "; Wine's annotation service answers " + Hex(result);
+}
+
 std::wstring Hidden(HWND control)
 {
     const long state = Accessible(control).State();
     return state < 0 ? L"no state" : (state & STATE_SYSTEM_INVISIBLE) ? L"invisible" : L"shown";
 }
+
+// Where the label showing a text draws it: "left" when its text starts at
+// its box's left edge, "centre" when it is as far from both edges, as read
+// from the label's pixels drawn into a bitmap of its own.
+std::wstring LabelAlignment(HWND window, const std::wstring& text)
+{
+    HWND label = nullptr;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[16] = {};
+        GetClassNameW(child, className, 16);
+        if (lstrcmpiW(className, L"Static") == 0 && Fixture::Text(child) == text) {
+            label = child;
+        }
+    }
+    if (!label) {
+        return L"no such label";
+    }
+    RECT box;
+    GetClientRect(label, &box);
+    HDC screen = GetDC(label);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, box.right, box.bottom);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    SendMessageW(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    long first = -1, last = -1;  // the columns of the text's dark pixels
+    for (long x = 0; x < box.right; ++x) {
+        for (long y = 0; y < box.bottom; ++y) {
+            const COLORREF pixel = GetPixel(dc, x, y);
+            if (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) < 300) {
+                first = first < 0 ? x : first;
+                last = x;
+                break;
+            }
+        }
+    }
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(label, screen);
+    const long before = first, after = box.right - 1 - last;
+    if (first >= 0 && std::abs(before - after) * 20 <= box.right) {  // the glyphs' sides differ
+        return L"centre";
+    }
+    if (first >= 0 && before <= 3 && after > before + 3) {
+        return L"left";
+    }
+    return L"text from " + std::to_wstring(first) + L" to " + std::to_wstring(last) + L" of "
+           + std::to_wstring(box.right);
+}
+
+// The scenarios every edition plays (tests/window_scenarios.txt), each on a
+// fresh window.
+void Scenarios()
+{
+    const std::vector<scenarios::Scenario> all = scenarios::Read(
+#include "tests/window_scenarios.inc"
+    );
+    for (const scenarios::Scenario& scenario : all) {
+        Fixture f;
+        const int failedBefore = failed;
+        for (const scenarios::Line& line : scenario.lines) {
+            if (failed != failedBefore) {
+                break;  // the rest would only repeat the first difference
+            }
+            const std::wstring argument = Wide(line.argument);
+            const std::string what = Narrow(Wide(scenario.name)) + ", line "
+                                     + std::to_string(line.number) + " (" + line.verb + ")";
+            const auto expect = [&](const std::wstring& actual, const std::wstring& expected) {
+                Check(what.c_str(), actual, expected);
+            };
+            if (line.verb == "type") {
+                f.Type(argument.c_str());
+            } else if (line.verb == "press") {
+                int pressed = -1;
+                for (int index = 0; index < 3; ++index) {
+                    if (Fixture::Text(f.Button(index)) == argument) {
+                        pressed = index;
+                    }
+                }
+                Report(what.c_str(), pressed >= 0, "no such button");
+                f.Click(pressed);
+            } else if (line.verb == "key") {
+                const WPARAM key = argument == L"Esc" ? VK_ESCAPE : VK_RETURN;
+                SetFocus(f.ComboEdit());
+                PostMessageW(f.ComboEdit(), WM_KEYDOWN, key, 1);
+                PostMessageW(f.ComboEdit(), WM_KEYUP, key, 0xC0000001);
+                f.Pump();
+            } else if (line.verb == "open") {
+                f.Open();
+            } else if (line.verb == "pick") {
+                if (!SendMessageW(f.Combo(), CB_GETDROPPEDSTATE, 0, 0)) {
+                    f.Open();
+                }
+                SendMessageW(f.Combo(), CB_SETCURSEL, std::stoi(argument) - 1, 0);
+                SendMessageW(f.Combo(), CB_SHOWDROPDOWN, FALSE, 0);
+                f.Pump();
+            } else if (line.verb == "copy") {
+                SetFocus(f.ReportBox());
+                PostMessageW(f.ReportBox(), WM_CHAR, 1, 1);  // Ctrl+A
+                PostMessageW(f.ReportBox(), WM_CHAR, 3, 1);  // Ctrl+C
+                f.Pump();
+            } else if (line.verb == "field") {
+                expect(f.ComboText(), argument);
+            } else if (line.verb == "selected") {
+                DWORD start = 0, end = 0;
+                SendMessageW(f.Combo(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                             reinterpret_cast<LPARAM>(&end));
+                expect(std::to_wstring(start) + L"-" + std::to_wstring(end),
+                       L"0-" + std::to_wstring(f.ComboText().size()));
+                Report(what.c_str(), GetFocus() == f.ComboEdit(), "the number field has no focus");
+            } else if (line.verb == "entries") {
+                expect(Joined(f.Entries()), argument);
+            } else if (line.verb == "complements") {
+                expect(Joined(f.Complements()), argument);
+            } else if (line.verb == "report") {
+                expect(f.ReportText(), Wide(scenarios::Lines(line.argument, u"\r\n")));
+            } else if (line.verb == "report-begins") {
+                expect(f.ReportText().substr(0, argument.size()), argument);
+            } else if (line.verb == "clipboard") {
+                expect(ClipboardText(f.window), Wide(scenarios::Lines(line.argument, u"\r\n")));
+            } else if (line.verb == "messages") {
+                expect(std::to_wstring(f.reports.size()), argument);
+            } else if (line.verb == "expanded") {
+                // As a screen reader reads it; where MSAA tells neither state
+                // (Wine's oleacc knows no combo box), as the combo box tells it.
+                const long state = Accessible(f.Combo()).State();
+                const bool told = state >= 0 && (state & (STATE_SYSTEM_EXPANDED | STATE_SYSTEM_COLLAPSED));
+                ReportBeyondWine(what.c_str(), told, "MSAA tells neither expanded nor collapsed, state "
+                                                         + std::to_string(state));
+                const bool expanded = told ? (state & STATE_SYSTEM_EXPANDED) != 0
+                                           : SendMessageW(f.Combo(), CB_GETDROPPEDSTATE, 0, 0) != 0;
+                expect(expanded ? L"yes" : L"no", argument);
+            } else if (line.verb == "label") {
+                const std::size_t blank = argument.find(L' ');
+                expect(LabelAlignment(f.window, argument.substr(blank + 1)), argument.substr(0, blank));
+            } else {
+                Report(what.c_str(), false, "no such step or check");
+            }
+        }
+        std::printf("%s %s\n", failed == failedBefore ? "ok  " : "FAIL",
+                    Narrow(Wide(scenario.name)).c_str());
+    }
+}
+
+// Tab and Shift+Tab, as keys through the message loop, from the report box
+// around the window and back; Space presses the button with the focus.
+void TabOrder()
+{
+    Fixture f;
+    auto nameOf = [&](HWND control) -> std::wstring {
+        if (control == f.ComboEdit()) {
+            return L"Combo1";
+        }
+        if (control == f.ReportBox()) {
+            return L"Text1(0)";
+        }
+        for (int index = 0; index < 3; ++index) {
+            if (control == f.Button(index)) {
+                return L"Command1(" + std::to_wstring(index) + L")";
+            }
+        }
+        return L"?";
+    };
+    auto press = [&](WPARAM key, bool shift) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        HWND focus = GetFocus();
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+        f.Pump();
+    };
+    SetFocus(f.ReportBox());
+    std::vector<std::wstring> forward, backward;
+    for (int i = 0; i < 5; ++i) {
+        press(VK_TAB, false);
+        forward.push_back(nameOf(GetFocus()));
+    }
+    for (int i = 0; i < 5; ++i) {
+        press(VK_TAB, true);
+        backward.push_back(nameOf(GetFocus()));
+    }
+    Check("Tab", forward, {L"Combo1", L"Command1(0)", L"Command1(1)", L"Command1(2)", L"Text1(0)"});
+    Check("Shift+Tab", backward, {L"Command1(2)", L"Command1(1)", L"Command1(0)", L"Combo1", L"Text1(0)"});
+
+    // Space on «Изведи», with no entries: the task statement gives way to an
+    // empty report.
+    SetFocus(f.Button(kOutputPairs));
+    press(VK_SPACE, false);
+    Check("Space presses Изведи", f.ReportText(), L"");
+}
+
+// Away to another window and back: the focus returns to the control it was
+// on, not to the number field.
+void FocusAfterSwitching()
+{
+    Fixture f;
+    HWND other = CreateWindowExW(0, L"STATIC", L"another window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 0, 0, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    const std::vector<std::pair<const char*, HWND>> controls{
+        {"the report box", f.ReportBox()}, {"Изчисти", f.Button(kClearAll)}};
+    for (const auto& [name, control] : controls) {
+        SetActiveWindow(f.window);
+        SetFocus(control);
+        f.Pump();
+        SetActiveWindow(other);
+        f.Pump();
+        SetActiveWindow(f.window);
+        f.Pump();
+        Report((std::string("the focus back on ") + name).c_str(), GetFocus() == control,
+               "it is on window " + std::to_string(reinterpret_cast<INT_PTR>(GetFocus()))
+                   + (GetFocus() == f.ComboEdit() ? " (the number field)" : ""));
+    }
+    DestroyWindow(other);
+}
+
+void Layout()
+{
+    Fixture f;
+    const UINT dpi = GetDpiForWindow(f.window);
+    auto px = [dpi](int pixelsAt96) { return MulDiv(pixelsAt96, static_cast<int>(dpi), 96); };
+    RECT client;
+    GetClientRect(f.window, &client);
+    Check("client width", client.right, static_cast<long>(px(461)));
+    Check("client height", client.bottom, static_cast<long>(px(315)));
+    const RECT enter = f.ClientRectOf(f.Button(0));
+    Check("Въведи left", enter.left, static_cast<long>(px(160)));
+    Check("Въведи top", enter.top, static_cast<long>(px(64)));
+    Check("Въведи width", enter.right - enter.left, static_cast<long>(px(97)));
+    const RECT clear = f.ClientRectOf(f.Button(1));
+    Check("Изчисти top", clear.top, static_cast<long>(px(144)));
+    const RECT output = f.ClientRectOf(f.Button(2));
+    Check("Изведи top", output.top, static_cast<long>(px(104)));
+    const RECT report = f.ClientRectOf(f.ReportBox());
+    Check("report box", report.left * 10000 + report.top, static_cast<long>(px(8) * 10000 + px(184)));
+    Check("List1 hidden", static_cast<long>(IsWindowVisible(FindControl(f.window, u"List1"))), 0L);
+    Check("Text1(1) hidden", static_cast<long>(IsWindowVisible(FindControl(f.window, u"Text1", 1))), 0L);
+    Check("Text1(1) holds the quotation",
+          static_cast<long>(GetWindowTextLengthW(FindControl(f.window, u"Text1", 1))), 118L);
+
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.Button(0), WM_GETFONT, 0, 0)), sizeof font, &font);
+    Check("font: Cyrillic", static_cast<long>(font.lfCharSet), 204L);
+    Check("font: 12 points", static_cast<long>(font.lfHeight), static_cast<long>(-MulDiv(12, static_cast<int>(dpi), 72)));
+    const std::wstring face = font.lfFaceName;
+    Report("font: Times New Roman or its substitute",
+           face == L"Times New Roman" || face == L"Liberation Serif", Narrow(face));
+}
+
 
 void Accessibility()
 {
@@ -466,6 +582,8 @@ void Accessibility()
     ReportBeyondWine("combo box's role", combo.Role() == ROLE_SYSTEM_COMBOBOX,
                      "role " + std::to_string(combo.Role()));
     const Accessible report(f.ReportBox());
+    ReportBeyondWine("report box named", report.Name() == L"Двойки числа",
+                     "its name is \"" + Narrow(report.Name()) + "\"" + AnnotationAnswer(f.ReportBox()));
     Check("report box is text", report.Role(), ROLE_SYSTEM_TEXT);
     Check("report box is read-only", report.State() & STATE_SYSTEM_READONLY, STATE_SYSTEM_READONLY);
     Check("report box's text", report.Value().substr(0, 24), L"Да се реализира проект, ");
@@ -500,6 +618,7 @@ int main()
     CoInitialize(nullptr);
     const std::vector<std::pair<const char*, void (*)()>> cases{
         {"tab order", TabOrder},
+        {"focus after switching windows", FocusAfterSwitching},
         {"layout", Layout},
         {"accessibility", Accessibility},
     };

@@ -20,8 +20,6 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QStyle>
-#include <iterator>
-#include <map>
 #include <vector>
 
 #include "window/form_tables.h"
@@ -347,16 +345,20 @@ void MainWindow::SetErrorDisplay(ErrorDisplay display) { controls_->errorDisplay
 void MainWindow::CreateControls()
 {
     command1_ = new QButtonGroup(this);
-    std::map<int, QWidget*> byTabIndex;
     for (const form::ControlDesign& design : form::Controls()) {
         QWidget* widget = CreateControl(design, this);
-        byTabIndex.emplace(design.tabIndex, widget);
         if (design.name == u"Command1") {
             command1_->addButton(static_cast<QAbstractButton*>(widget), design.index);
         }
     }
-    for (auto it = byTabIndex.begin(); std::next(it) != byTabIndex.end(); ++it) {
-        setTabOrder(it->second, std::next(it)->second);
+    // Tab and Shift+Tab go through the controls in the tables' tab order.
+    QWidget* previous = nullptr;
+    for (const form::ControlDesign* design : form::ControlsInTabOrder()) {
+        QWidget* widget = findChild<QWidget*>(ObjectName(*design));
+        if (previous) {
+            setTabOrder(previous, widget);
+        }
+        previous = widget;
     }
     // A control that a label names is that label's buddy: screen readers
     // read its name through the label. The others carry their names.

@@ -1,5 +1,7 @@
 #include "window/win32/win32_form.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -102,6 +104,8 @@ private:
     void OnSetFocus();
     void OnNextControl(WPARAM control, LPARAM given);
 
+    void NameForScreenReaders();
+    void ForgetNames();
     void ApplyDpi(UINT dpi);
     const form::ControlDesign* DesignOf(HWND control) const;
     int Pixels(int twips) const { return form::TwipsToPixels(twips, static_cast<int>(dpi_)); }
@@ -128,6 +132,9 @@ private:
     HWND list_ = nullptr;
     HWND report_ = nullptr;
     HWND focusBeforeDeactivation_ = nullptr;
+    bool comStarted_ = false;
+    IAccPropServices* names_ = nullptr;  // the names given to controls no label names
+    std::vector<HWND> named_;
     Commands commands_;
 
 };
@@ -207,6 +214,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnNextControl(wParam, lParam);
         return 0;
     case WM_DESTROY:
+        ForgetNames();
         if (options_.endsProgramOnClose) {
             PostQuitMessage(0);
         }
@@ -239,7 +247,47 @@ void MainWindow::OnCreate()
     report_ = Control(u"Text1", 0);
     SendMessageW(report_, EM_SETLIMITTEXT, 0, 0);  // no limit to the report's length
     ApplyDpi(GetDpiForWindow(window_));
+    NameForScreenReaders();
     focusBeforeDeactivation_ = comboEdit_;  // where the first number is typed
+}
+
+// Screen readers name a control after its caption, or after the label
+// created just before it. The others, the report box among them, get the
+// tables' accessible name through MSAA's dynamic annotation. Without COM's
+// annotation service they stay unnamed, as they would be anyway.
+void MainWindow::NameForScreenReaders()
+{
+    comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&names_)))) {
+        names_ = nullptr;
+        return;
+    }
+    for (const auto& [design, control] : controls_) {
+        if (!form::NamingLabel(*design) && design->text != design->accessibleName
+            && SUCCEEDED(names_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT),
+                                                CHILDID_SELF, PROPID_ACC_NAME,
+                                                Wide(design->accessibleName).c_str()))) {
+            named_.push_back(control);
+        }
+    }
+}
+
+void MainWindow::ForgetNames()
+{
+    if (names_) {
+        for (HWND control : named_) {
+            names_->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                   &PROPID_ACC_NAME, 1);
+        }
+        named_.clear();
+        names_->Release();
+        names_ = nullptr;
+    }
+    if (comStarted_) {
+        CoUninitialize();
+        comStarted_ = false;
+    }
 }
 
 // Places, sizes and the font, for the screen's dots per inch.
