@@ -72,23 +72,11 @@ async function openPage(options = {}, url = address) {
     return page;
 }
 
-// Clicks an element where it is drawn: the middle of its box, as the page
-// hit-tests it. An engine that gives the box unzoomed in a zoomed form
-// (WebKit) has it scaled by the zoom about the form's corner.
+// Clicks an element where it is drawn: the middle of its box.
 async function click(page, selector, how = "clickAt") {
     const [x, y] = await run(page, (selector) => {
-        const element = document.querySelector(selector);
-        const box = element.getBoundingClientRect();
-        const middle = [box.left + box.width / 2, box.top + box.height / 2];
-        const hits = ([x, y]) => element.contains(document.elementFromPoint(x, y));
-        if (hits(middle)) {
-            return middle;
-        }
-        const form = document.querySelector(".velmora-form");
-        const zoom = Number(form.style.zoom) || 1;
-        const corner = form.getBoundingClientRect();
-        const zoomed = [corner.left + (middle[0] - corner.left) * zoom, corner.top + (middle[1] - corner.top) * zoom];
-        return hits(zoomed) ? zoomed : middle;
+        const box = document.querySelector(selector).getBoundingClientRect();
+        return [box.left + box.width / 2, box.top + box.height / 2];
     }, selector);
     await page[how](x, y);
 }

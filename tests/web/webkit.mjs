@@ -149,8 +149,6 @@ export async function launch() {
     return {
         name: "webkit",
         version,
-        // MiniBrowser's window is no narrower.
-        narrowest: 447,
         open,
         async close() {
             await Promise.all(Object.values(drivers).map((each) => each.close()));
