@@ -69,7 +69,7 @@ test:
 	@ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
 	@ctest --test-dir $(FUZZ_BUILD) --output-on-failure -j $(JOBS)
 	@ctest --test-dir $(LIBCXX_BUILD) --output-on-failure -j $(JOBS)
-	@ctest --test-dir $(WEB_BUILD) --output-on-failure
+	@ctest --test-dir $(WEB_BUILD) --output-on-failure -j $(JOBS)
 	@ctest --test-dir $(WINDOWS_BUILD) --output-on-failure
 
 sanitize: setup
