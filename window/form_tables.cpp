@@ -94,4 +94,9 @@ const ControlDesign* NamedControl(const ControlDesign& label)
     return found == kControls.end() ? nullptr : &*found;
 }
 
+bool NeedsOwnName(const ControlDesign& control)
+{
+    return !NamingLabel(control) && control.accessibleName != control.text;
+}
+
 }  // namespace velmora::form

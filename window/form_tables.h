@@ -88,4 +88,8 @@ const ControlDesign& Control(std::u16string_view name, int index = kNoIndex);
 const ControlDesign* NamingLabel(const ControlDesign& control);
 const ControlDesign* NamedControl(const ControlDesign& label);
 
+// Whether a control must be given its accessible name: no label names it,
+// and its own caption does not say it.
+bool NeedsOwnName(const ControlDesign& control);
+
 }  // namespace velmora::form

@@ -144,7 +144,7 @@ std::string Control(const ControlDesign& design)
     case ControlKind::ComboBox:
         break;
     }
-    if (!form::NamingLabel(design) && design.accessibleName != design.text) {
+    if (form::NeedsOwnName(design)) {
         attributes += Attribute("aria-label", Html(design.accessibleName));
     }
     if (!design.visible) {

@@ -264,7 +264,7 @@ void MainWindow::NameForScreenReaders()
         return;
     }
     for (const auto& [design, control] : controls_) {
-        if (!form::NamingLabel(*design) && design->text != design->accessibleName
+        if (form::NeedsOwnName(*design)
             && SUCCEEDED(names_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT),
                                                 CHILDID_SELF, PROPID_ACC_NAME,
                                                 Wide(design->accessibleName).c_str()))) {
