@@ -38,35 +38,43 @@ function(write_page path head script)
   file(WRITE ${path} "${page}")
 endfunction()
 
-# The folder's page: the module beside it, asked for as soon as the page's
-# head arrives and compiled as it streams in while the page is read and
-# shown (where the host serves it as application/wasm; otherwise fetched
-# whole, then compiled), and its loader,
-# fetched alongside, which instantiates and starts it once both are there
-# and the form is read; the service worker once the page is there.
+# The folder's page: once the form is painted, the module beside it, fetched
+# and compiled as it streams in (where the host serves it as
+# application/wasm; otherwise fetched whole, then compiled), and its loader,
+# which instantiates and starts it; the service worker once the page is
+# there. Nothing in the page's head asks for either: on a first visit, even
+# a request made there holds up the first paint on a machine of two cores.
 write_page(${SITE}/index.html
 "<link rel=\"manifest\" href=\"manifest.webmanifest\">
 <link rel=\"icon\" href=\"velmora.svg\" type=\"image/svg+xml\">
-<link rel=\"apple-touch-icon\" href=\"velmora-192.png\">
-<link rel=\"preload\" href=\"velmora.wasm\" as=\"fetch\" type=\"application/wasm\" crossorigin>
-<script>
+<link rel=\"apple-touch-icon\" href=\"velmora-192.png\">"
+"<script>
 var Module = (() => {
-    const fetched = () => fetch(\"velmora.wasm\", { credentials: \"same-origin\" });
-    const compiled = (WebAssembly.compileStreaming ? WebAssembly.compileStreaming(fetched()) : Promise.reject())
-        .catch(() => fetched().then((response) => response.arrayBuffer()).then((bytes) => WebAssembly.compile(bytes)));
-    const read = new Promise((resolve) => document.readyState === \"loading\"
-        ? document.addEventListener(\"DOMContentLoaded\", resolve, { once: true }) : resolve());
+    let compiled;
+    const start = () => {
+        const fetched = () => fetch(\"velmora.wasm\", { credentials: \"same-origin\" });
+        compiled = (WebAssembly.compileStreaming ? WebAssembly.compileStreaming(fetched()) : Promise.reject())
+            .catch(() => fetched().then((response) => response.arrayBuffer()).then((bytes) => WebAssembly.compile(bytes)));
+        const loader = document.createElement(\"script\");
+        loader.src = \"velmora.js\";
+        document.body.append(loader);
+    };
+    // After the first paint; in a hidden tab, which paints nothing, at once.
+    if (document.visibilityState === \"hidden\") {
+        start();
+    } else {
+        requestAnimationFrame(() => setTimeout(start));
+    }
     return {
         instantiateWasm(imports, receive) {
-            Promise.all([compiled, read]).then(([module]) => WebAssembly.instantiate(module, imports)
+            compiled.then((module) => WebAssembly.instantiate(module, imports)
                 .then((instance) => receive(instance, module)));
             return {};
         },
     };
 })();
 </script>
-<script async src=\"velmora.js\"></script>"
-"<script>
+<script>
 if (\"serviceWorker\" in navigator) {
     addEventListener(\"load\", () => navigator.serviceWorker.register(\"sw.js\"));
 }
@@ -87,7 +95,9 @@ set(SITE_FILES "${files}")
 configure_file(${SOURCE}/sw.js.in ${SITE}/sw.js @ONLY)
 
 # The self-contained page: the module with the .wasm inside it, and the icon
-# as a data address.
+# as a data address. The module runs as the page is read: from disk, the
+# page was painted no sooner when the module waited for the first paint,
+# and was bound later.
 file(READ ${MODULE}/velmora-single.js module)
 string(FIND "${module}" "</script" end)
 if(NOT end EQUAL -1)
