@@ -60,8 +60,8 @@ function sizes() {
 // ---------------------------------------------------------------------------
 // A static page with the same controls: the page's own form as the module
 // made it, saved without any script, its readiness marked where the form
-// ends. Saved twice, under two names: the copy, loaded by turns like the
-// others, shows how far two pages that are one differ on this machine.
+// ends. Saved twice, under two names: the copy, loaded by turns with the
+// others, shows how far one page differs from itself on this machine.
 async function writeStaticPage(browser, address, folder) {
     const page = await browser.newPage();
     await page.goto(address);
