@@ -43,7 +43,7 @@ endfunction()
 # application/wasm; otherwise fetched whole, then compiled), and its loader,
 # which instantiates and starts it; the service worker once the page is
 # there. Nothing in the page's head asks for either: on a first visit, even
-# a request made there holds up the first paint on a machine of two cores.
+# a preload link there keeps the form from being ready as soon on two cores.
 write_page(${SITE}/index.html
 "<link rel=\"manifest\" href=\"manifest.webmanifest\">
 <link rel=\"icon\" href=\"velmora.svg\" type=\"image/svg+xml\">
