@@ -655,6 +655,8 @@ describe("the outputs", () => {
         const page = await openPage({ profile: true }, own.address);
         try {
             await waitFor(page, () => navigator.serviceWorker.controller !== null);
+            assert.equal(await run(page, () => performance.getEntriesByType("resource")
+                .filter((entry) => entry.name.endsWith("/velmora.wasm")).length), 1, "the module fetched once");
 
             // The service worker keeps every file of the folder but itself.
             const kept = await run(page, async () => {
