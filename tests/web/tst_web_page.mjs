@@ -499,6 +499,34 @@ describe("the page", () => {
         }
     });
 
+    // A module that cannot be fetched: the page says so above the form and
+    // turns the buttons off; what was typed stays in the field.
+    test("says so when the module cannot be loaded", async () => {
+        const own = await serve(site, { answer: (path, headers) => {
+            if (path === "/velmora.wasm") {
+                throw new Error("not there");
+            }
+            return headers;
+        } });
+        const page = await engine.open();
+        try {
+            await page.goto(own.address);
+            await typeInField(page, "42");
+            await waitFor(page, () => document.querySelector("[role=alert]") !== null);
+            const failed = await run(page, () => [
+                document.querySelector("[role=alert]").textContent,
+                document.querySelector("[role=alert]").nextElementSibling.className,
+                document.querySelector("#Combo1").value,
+                [...document.querySelectorAll(".velmora-form button")].every((button) => button.disabled),
+            ]);
+            assert.deepEqual(failed, ["Velmora не успя да се зареди. Проверете връзката с интернет и презаредете "
+                                      + "страницата.", "velmora-form", "42", true]);
+        } finally {
+            await page.close();
+            own.server.close();
+        }
+    });
+
     // Tab and Shift+Tab go through the controls in the window's tab order;
     // the focused one is marked; Space and Enter press a focused button.
     test("is used from the keyboard", async () => {

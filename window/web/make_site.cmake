@@ -52,11 +52,18 @@ write_page(${SITE}/index.html
 var Module = (() => {
     let compiled;
     const start = () => {
+        if (typeof WebAssembly !== \"object\") {
+            velmoraFailed();
+            return;
+        }
         const fetched = () => fetch(\"velmora.wasm\", { credentials: \"same-origin\" });
         compiled = (WebAssembly.compileStreaming ? WebAssembly.compileStreaming(fetched()) : Promise.reject())
-            .catch(() => fetched().then((response) => response.arrayBuffer()).then((bytes) => WebAssembly.compile(bytes)));
+            .catch(() => fetched().then((response) => response.ok ? response.arrayBuffer() : Promise.reject())
+                .then((bytes) => WebAssembly.compile(bytes)));
+        compiled.catch(velmoraFailed);
         const loader = document.createElement(\"script\");
         loader.src = \"velmora.js\";
+        loader.onerror = velmoraFailed;
         document.body.append(loader);
     };
     // After the first paint; in a hidden tab, which paints nothing, at once.
@@ -68,9 +75,11 @@ var Module = (() => {
     return {
         instantiateWasm(imports, receive) {
             compiled.then((module) => WebAssembly.instantiate(module, imports)
-                .then((instance) => receive(instance, module)));
+                .then((instance) => receive(instance, module)))
+                .catch(velmoraFailed);
             return {};
         },
+        onAbort: velmoraFailed,
     };
 })();
 </script>
@@ -111,4 +120,4 @@ foreach(pair "%;%25" "#;%23" "\";%22" "<;%3C" ">;%3E" "\n;%0A")
 endforeach()
 write_page(${SINGLE_PAGE}
   "<link rel=\"icon\" href=\"data:image/svg+xml,${icon}\" type=\"image/svg+xml\">"
-  "<script>\n${module}</script>")
+  "<script>\nvar Module = { onAbort: velmoraFailed };\n${module}</script>")
