@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
 # Velmora: set-up, build, test and run. See README.md.
 BUILD ?= build
 WINDOWS_BUILD ?= build-windows

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The pair book alone, at 1,000, 32,767 and 100,000 entries.
 #include <benchmark/benchmark.h>
 

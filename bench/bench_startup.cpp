@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Start-up, from process start to the window shown, of the Velmora window
 // beside a bare Qt window of the same size and beside the floor: the same
 // nine controls as plain Qt widgets with their texts; and the peak memory of the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The web edition's figures in headless Chromium: the size of what the page
 // transfers, the start-up beside a static page with the same controls and no
 // WebAssembly, each click at 1,000, 32,767 and 100,000 entries beside bare

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The Qt window end to end, one click at a time, at 1,000, 32,767 and 100,000
 // entries, beside Qt's own floor for the same widget work: a bare QPushButton
 // whose click fills Qt's standard widgets (an editable QComboBox, a

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Started by bench_startup: shows a window and says when it is shown, or
 // fills the window and says how much memory the process took at its peak.
 //

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
 # Cross-compiling the Windows edition on Linux with MinGW-w64:
 #   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 set(CMAKE_SYSTEM_NAME Windows)

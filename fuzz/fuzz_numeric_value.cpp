@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Any text through the numeric reading and the text forms of numbers.
 #include <cmath>
 #include <cstdio>

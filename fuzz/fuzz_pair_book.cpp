@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Any sequence of commands on the pair book. Each command is one byte: 0
 // clears, 1 reports, anything else enters a text whose length in characters
 // is the next byte, its characters following, two bytes each.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Fuzzer bytes as a text of 16-bit characters, two bytes each, low byte first.
 #pragma once
 

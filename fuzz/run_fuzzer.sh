@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
 # Runs a fuzzer for a bounded number of inputs, starting from its seed corpus,
 # with new inputs going to a scratch folder so the repository stays as it is.
 #

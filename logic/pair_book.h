@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The pair book: every accepted number with its complement, the two adding up
 // to the maximal sum 9, 99, 999, ... whose digit count is the length of the
 // longest text accepted so far, as typed.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The program's own reports of errors a user can cause, in the words the user
 // reads. Each front end shows them in its toolkit's message box.
 #pragma once

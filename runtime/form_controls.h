@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // What the commands do to the window's controls, and nothing more. Each front
 // end implements it on its toolkit's controls.
 #pragma once

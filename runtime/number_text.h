@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Conversions between texts and numbers.
 //
 // Every number the program keeps is kept as a text and read back whenever it

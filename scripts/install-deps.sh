@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
 # Installs whatever Velmora needs to build and test that this Debian or Ubuntu
 # machine lacks. Asks apt-get only for missing packages; without apt-get it
 # lists them for installing by hand.

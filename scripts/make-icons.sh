@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
 # Renders the window icon from its source, window/icons/velmora.svg, into the
 # images the program is built with:
 #   velmora.png  32 by 32, with transparency: the Qt edition's window icon;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // A picture of the web edition's page in headless Chromium, for the README:
 // on a desktop's screen, or on a phone's (a SIZE narrower than the form, as
 // 360x640, with touch).

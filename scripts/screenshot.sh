@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
 # Starts the built program on a virtual X display (Xvfb), waits for its
 # window and saves a picture of it.
 #

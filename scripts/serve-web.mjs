@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Serves a folder of static files on 127.0.0.1, as any static web host
 // would: the web edition's folder for `make serve`, and for the web tests and
 // benchmarks, which import serve() and close the server when they are done.

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
 # Runs a Windows program under Wine, on a virtual X display when there is no
 # display. Its Wine prefix lives in WINEPREFIX (default: a folder of the
 # user's cache), made on first use. VELMORA_SCALE sets the screen's scale

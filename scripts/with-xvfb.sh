@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
 # Runs a command on a virtual X display of its own and stops the display
 # afterwards, waiting until the server has gone, so that a display started
 # right after this one never meets the remains of it. The server does not

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Random texts a user could type or paste into the number field, drawn from
 // a grammar of the awkward ones: blanks, signs, leading zeros, fractions and
 // exact halves, exponents, letters after digits, texts of nine and ten

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // One digest of everything the program's logic answers along the model
 // test's command sequences: each outcome, each report, and the number rules
 // on each typed text. Every build (GCC with libstdc++, Clang with libc++,

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
 """The real program as a screen reader on Linux sees and drives it: through
 AT-SPI alone, on a D-Bus session bus and an accessibility bus of this test's
 own, on the X display given in DISPLAY (scripts/with-xvfb.sh starts one).

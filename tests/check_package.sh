@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
 # Makes the Debian package from a configured build folder and checks it from
 # the outside: its declared dependencies, its files, its desktop entry and
 # AppStream metainfo; then unpacks it into a scratch folder (nothing is

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
 # Starts the real program on a virtual X display, takes a picture of its
 # window at each of the given device pixel ratios (default: 1 and 2), and
 # checks the title that the window manager reads, the window's size and the

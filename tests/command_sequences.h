@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Random sequences of what a user does: mostly a number typed and entered,
 // now and then the report, a clearing, or the program started anew. Starts
 // and clearings come often enough that each sequence reaches every state a

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The window scenarios of window_scenarios.txt, read into steps and checks
 // for a window test to play on its own edition's window. Standard C++ only,
 // so that every edition's tests can read them.

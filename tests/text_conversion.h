@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // QString <-> std::u16string for test tables written with Qt's types.
 #pragma once
 

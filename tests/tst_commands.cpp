@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // What each button does to the window's controls: a click touches only what
 // changed, so that its cost does not grow with the book. An appending
 // «Въведи» adds one item to each list; only a longer entry refills the hidden

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The Qt window driven through its real widgets. Every expected figure is
 // the window's design as drawn up for it, written out here, not read from the tables
 // the window is built from.

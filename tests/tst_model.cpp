@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Random command sequences run against the pair book and against a small
 // reference model written here from the rules, compared after every step.
 // A failure names its seed and step; VELMORA_SEED=N and VELMORA_STEPS=N run

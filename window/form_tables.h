@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The main window's design: its title, size, colours and font, and its nine
 // controls with their places, colours, tab order and texts. Both front ends
 // build the window from these tables; no toolkit type appears here.

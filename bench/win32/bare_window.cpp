@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // A bare Windows window of the Velmora window's size and background, for
 // bench_win32_window to compare Velmora's start-up with: no controls, no text.
 #ifndef NOMINMAX

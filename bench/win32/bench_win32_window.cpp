@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The Windows edition's real window, one click at a time, at 1,000, 32,767
 // and 100,000 entries, beside a floor made of the same bare Windows controls
 // (an editable combo box, a hidden list box, a read-only multi-line edit box

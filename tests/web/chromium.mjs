@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The system's Chromium, headless, for the web tests and benchmarks: no
 // browser is downloaded, and nothing reaches out to the network by itself.
 // Driven by Playwright; launch() is the page tests' view of it, the same as

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The system's Firefox ESR, headless, for the page tests: driven through
 // WebDriver BiDi over its own web socket (no geckodriver needed). Each page
 // is a browsing context in a user context of its own (like a private

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The web edition on its real page in one of the three browser engines
 // Debian ships (chromium, firefox or webkit; each driven by the file of its
 // name here): every scenario of tests/window_scenarios.txt, and what only the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // What the two WebDriver protocols share, for firefox.mjs (BiDi) and
 // webkit.mjs (classic): input as action sequences, and a free port.
 import { createServer } from "node:net";

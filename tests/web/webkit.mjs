@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The system's WebKitGTK, for the page tests: its MiniBrowser driven by
 // WebKitWebDriver over classic W3C WebDriver. It needs an X display (the
 // test runs under scripts/with-xvfb.sh). Each page is a session, a

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
 # Checks the built velmora.exe from the outside: a GUI program that needs no
 # DLL beyond those of Windows itself, with its 32 by 32, 256-colour icon and
 # its version record.

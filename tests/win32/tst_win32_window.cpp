@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The Windows edition's real window, driven through its controls with window
 // messages, as a user's clicks and keys would drive it, and read and pressed
 // through MSAA, as a screen reader does. Prints one line per failed check and

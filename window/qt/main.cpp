@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Velmora, Qt edition: the program's entry.
 #include <QApplication>
 #include <QLocale>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The web page's form as markup and style, made from the window's tables when
 // the page is built (page_markup.cpp), so that the browser shows the form as
 // soon as it reads the page; the module then binds to the elements

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Velmora, web edition: the program's entry. The page's events reach the form
 // after main has returned; the module stays alive for them.
 #include <emscripten/val.h>

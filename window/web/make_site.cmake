@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
 # Makes the web edition's two outputs from the linked module (run by CMake
 # with -P; see CMakeLists.txt): the folder SITE and the page SINGLE_PAGE.
 # Every file the folder serves is listed once, in kSiteFiles.

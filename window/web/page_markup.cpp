@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Prints the parts of the web page that the window's tables make, one for
 // each argument: title, style or form (see form_markup.h). Run with node
 // while the page is built.

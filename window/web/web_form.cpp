@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 #include "window/web/web_form.h"
 
 #include <emscripten/bind.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The web edition of the main window: binds to the page's elements, which
 // the page brought made from the window's tables (form_markup.h), through the
 // DOM's own interface (embind's emscripten::val).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // Velmora, Windows edition: the program's entry.
 #include "window/win32/win32_form.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 the Velmora developers
+// SPDX-License-Identifier: MIT
 // The Windows edition of the main window, on the plain Windows API, built
 // from the window's tables.
 #pragma once
