@@ -11,7 +11,7 @@ WEB_BUILD ?= build-web
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_TYPE = -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build windows web web-test-tools serve libcxx sanitize fuzz test bench bench-web bench-windows package run screenshots clean
+.PHONY: all setup build windows web web-test-tools serve libcxx sanitize fuzz test bench bench-web bench-windows package release run screenshots clean
 
 all: build
 
@@ -109,6 +109,12 @@ package: build
 	@sh scripts/install-deps.sh package
 	@cd $(BUILD) && cpack -G DEB
 
+# Every release file of the commit checked out, the same bytes from every
+# build of it, in dist/ (scripts/release.sh says which).
+release:
+	@sh scripts/install-deps.sh build windows web package release
+	@sh scripts/release.sh
+
 run: build
 	@$(BUILD)/window/velmora
 
@@ -122,4 +128,4 @@ screenshots: build windows web web-test-tools
 
 clean:
 	rm -rf $(BUILD) $(WINDOWS_BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) \
-	    $(LIBCXX_BUILD) $(WEB_BUILD)
+	    $(LIBCXX_BUILD) $(WEB_BUILD) build-release dist

@@ -5,7 +5,8 @@
 # machine lacks. Asks apt-get only for missing packages; without apt-get it
 # lists them for installing by hand.
 #
-#   scripts/install-deps.sh [build|test|windows|web|webtest|libcxx|fuzz|bench|package]...   (default: build)
+#   scripts/install-deps.sh [build|test|windows|web|webtest|libcxx|fuzz|bench|package|release|reproducible]...
+#   (default: build)
 set -eu
 
 # The number rules' header-only libraries, for every build of the program.
@@ -26,7 +27,10 @@ packages_for() {
                  command -v npm >/dev/null 2>&1 || echo npm ;;
         libcxx) echo "$numbers clang libc++-dev libc++abi-dev" ;;
         bench) echo "libbenchmark-dev" ;;
-        *) echo "install-deps: unknown group '$1' (build, test, windows, web, webtest, libcxx, fuzz, bench, package)" >&2; exit 2 ;;
+        # Making the release files, and checking that two builds of them agree.
+        release) echo "git zip reuse" ;;
+        reproducible) echo "git diffoscope-minimal" ;;
+        *) echo "install-deps: unknown group '$1' (build, test, windows, web, webtest, libcxx, fuzz, bench, package, release, reproducible)" >&2; exit 2 ;;
     esac
 }
 

@@ -2,7 +2,9 @@
 # SPDX-License-Identifier: MIT
 # Makes the web edition's two outputs from the linked module (run by CMake
 # with -P; see CMakeLists.txt): the folder SITE and the page SINGLE_PAGE.
-# Every file the folder serves is listed once, in kSiteFiles.
+# Every file the page uses is listed once, in kSiteFiles; beside them, the
+# licences of Velmora and of the code compiled into it (LICENSES, the
+# texts given), which the page does not need.
 
 set(kSiteFiles index.html velmora.js velmora.wasm manifest.webmanifest
     velmora.svg velmora-192.png velmora-512.png)
@@ -10,6 +12,13 @@ set(kSiteFiles index.html velmora.js velmora.wasm manifest.webmanifest
 file(MAKE_DIRECTORY ${SITE})
 file(COPY ${MODULE}/velmora.js ${MODULE}/velmora.wasm DESTINATION ${SITE})
 file(COPY ${ICONS}/velmora.svg ${ICONS}/velmora-192.png ${ICONS}/velmora-512.png DESTINATION ${SITE})
+set(licences "")
+foreach(licence IN LISTS LICENSES)
+  get_filename_component(name ${licence} NAME_WE)
+  configure_file(${licence} ${SITE}/${name}.txt COPYONLY)
+  file(READ ${licence} text)
+  string(APPEND licences "${text}\n")
+endforeach()
 set(VELMORA_NAME ${NAME})
 configure_file(${SOURCE}/manifest.webmanifest.in ${SITE}/manifest.webmanifest @ONLY)
 
@@ -120,6 +129,10 @@ foreach(pair "%;%25" "#;%23" "\";%22" "<;%3C" ">;%3E" "\n;%0A")
   list(GET pair 1 to)
   string(REPLACE "${from}" "${to}" icon "${icon}")
 endforeach()
+string(FIND "${licences}" "-->" end)
+if(NOT end EQUAL -1)
+  message(FATAL_ERROR "The licences hold --> and cannot be embedded in a comment as they are")
+endif()
 write_page(${SINGLE_PAGE}
   "<link rel=\"icon\" href=\"data:image/svg+xml,${icon}\" type=\"image/svg+xml\">"
-  "<script>\nvar Module = { onAbort: velmoraFailed };\n${module}</script>")
+  "<script>\nvar Module = { onAbort: velmoraFailed };\n${module}</script>\n<!--\n${licences}-->")
