@@ -43,7 +43,7 @@ mkdir -p "$work" "$dist"
 echo "release: $name of $(git log -1 --format='%h, %cd' --date=iso-strict)"
 
 # The source, and the folder every edition is built from.
-git archive --format=tar --prefix="$name/" HEAD | gzip -9n >"$dist/$name.tar.gz"
+git -c tar.umask=0022 archive --format=tar --prefix="$name/" HEAD | gzip -9n >"$dist/$name.tar.gz"
 tar -xzf "$dist/$name.tar.gz" -C "$work"
 src="$work/$name"
 reuse --root "$src" lint >"$work/reuse.txt" || { cat "$work/reuse.txt"; exit 1; }
