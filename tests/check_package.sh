@@ -41,7 +41,8 @@ for file in ./usr/bin/velmora \
             ./usr/share/applications/example.velmora.Velmora.desktop \
             ./usr/share/metainfo/example.velmora.Velmora.metainfo.xml \
             ./usr/share/icons/hicolor/32x32/apps/example.velmora.Velmora.png \
-            ./usr/share/icons/hicolor/scalable/apps/example.velmora.Velmora.svg; do
+            ./usr/share/icons/hicolor/scalable/apps/example.velmora.Velmora.svg \
+            ./usr/share/doc/velmora/copyright ./usr/share/doc/velmora/THIRD-PARTY-NOTICES.txt; do
     echo "$contents" | grep -qx "$file" && ok "holds $file" || fail "lacks $file"
 done
 

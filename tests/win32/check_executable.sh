@@ -2,8 +2,8 @@
 # SPDX-FileCopyrightText: 2026 the Velmora developers
 # SPDX-License-Identifier: MIT
 # Checks the built velmora.exe from the outside: a GUI program that needs no
-# DLL beyond those of Windows itself, with its 32 by 32, 256-colour icon and
-# its version record.
+# DLL beyond those of Windows itself, with its 32 by 32, 256-colour icon, its
+# version record and the licences' texts.
 #
 #   check_executable.sh velmora.exe OBJDUMP
 set -eu
@@ -51,6 +51,10 @@ expect_pair LegalCopyright https://velmora.example
 expect_pair LegalTrademarks https://velmora.example
 expect_pair ProductName Velmora
 expect_pair ProductVersion 1.00
+for text in "LICENSE|MIT License" "NOTICES|MinGW-w64 runtime"; do
+    wrestool -x --raw -t 10 -n "${text%%|*}" "$exe" | grep -q "${text#*|}" \
+        && echo "ok   licence text ${text%%|*}" || { echo "FAIL no licence text ${text%%|*}"; failures=$((failures + 1)); }
+done
 translation="$(wrestool -x --raw -t 16 "$exe" | od -An -tx1 | tr -s ' \n' ' ' | sed 's/ $//')"
 case "$translation" in
     *"00 00 09 04 b0 04") echo "ok   translation 0409, 04B0" ;;
