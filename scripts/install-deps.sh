@@ -28,7 +28,7 @@ packages_for() {
         libcxx) echo "$numbers clang libc++-dev libc++abi-dev" ;;
         bench) echo "libbenchmark-dev" ;;
         # Making the release files, and checking that two builds of them agree.
-        release) echo "git zip reuse" ;;
+        release) echo "git zip unzip reuse dpkg-dev lintian devscripts appstream desktop-file-utils binutils-mingw-w64-x86-64 icoutils" ;;
         reproducible) echo "git diffoscope-minimal" ;;
         *) echo "install-deps: unknown group '$1' (build, test, windows, web, webtest, libcxx, fuzz, bench, package, release, reproducible)" >&2; exit 2 ;;
     esac

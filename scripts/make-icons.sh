@@ -7,7 +7,9 @@
 #   velmora.ico  32 by 32, 256 colours with a transparency mask: the Windows
 #                executable's and window's icon;
 #   velmora-192.png, velmora-512.png  the web edition's icons, for its
-#                manifest (a browser shows them when the page is installed).
+#                manifest (a browser shows them when the page is installed);
+#   velmora-16.png ... velmora-256.png  the sizes the Linux desktops' menus and
+#                software centres show, for the hicolor icon theme.
 # Needs ImageMagick, rsvg-convert (librsvg2-bin) and Python 3. Run it after changing the SVG, and commit
 # the results.
 set -eu
@@ -41,7 +43,7 @@ icon = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", size, size, 0, 0,
                                                    len(image), 6 + 16) + image
 open("velmora.ico", "wb").write(icon)
 '
-for size in 192 512; do
+for size in 16 24 48 64 128 256 192 512; do
     rsvg-convert --width $size --height $size velmora.svg --output velmora-$size.png
 done
-echo "velmora.png, velmora.ico, velmora-192.png and velmora-512.png made from velmora.svg"
+echo "velmora.png, velmora.ico and velmora-SIZE.png made from velmora.svg"

@@ -16,6 +16,8 @@
 # folders' paths are mapped away, and archive entries have a fixed order,
 # owner and mode. The editions are built from the source archive itself, in
 # folders of their own under build-release/, whatever else was built here.
+# Then each platform's checkers look at what was made (check-release.sh);
+# SHA256SUMS is written only if they find no fault.
 #
 #   scripts/release.sh        (make release, which installs what it needs)
 set -eu
@@ -53,18 +55,31 @@ flags="-ffile-prefix-map=$work=."
 configure() {  # configure FOLDER CMAKE_OPTIONS...
     folder="$work/$1"
     shift
-    cmake -S "$src" -B "$folder" -DBUILD_TESTING=OFF -DCMAKE_CXX_FLAGS="$flags" "$@" >/dev/null
+    cmake -S "$src" -B "$folder" -DBUILD_TESTING=OFF "$@" >/dev/null
 }
 
-# The Debian package.
-configure linux -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The Debian package, built as Debian builds its own: with the flags of
+# dpkg-buildflags (which maps this folder's path away too), every hardening
+# feature on, and control-flow protection where the compiler has it but
+# this dpkg does not ask for it yet (Debian 12's).
+(
+    cd "$work"
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    if ! dpkg-buildflags --get CXXFLAGS | grep -q -- -fcf-protection &&
+        [ "$(dpkg-architecture -qDEB_HOST_ARCH)" = amd64 ]; then
+        export DEB_CXXFLAGS_MAINT_APPEND=-fcf-protection
+    fi
+    eval "$(dpkg-buildflags --export=sh)"
+    export CXXFLAGS="$CPPFLAGS $CXXFLAGS" LDFLAGS
+    configure linux -DCMAKE_BUILD_TYPE=None
+)
 cmake --build "$work/linux" -j "$jobs"
 (cd "$work/linux" && cpack -G DEB -B "$work/linux/package" >/dev/null)
 cp "$work/linux/package/velmora_${version}_amd64.deb" "$dist/"
 
 # The Windows program, without its symbol table.
 configure windows -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXE_LINKER_FLAGS=-s
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS=-s
 cmake --build "$work/windows" -j "$jobs" --target velmora_exe
 cp "$work/windows/window/velmora.exe" "$dist/$name-win64.exe"
 
@@ -84,6 +99,9 @@ cp "$work/web/velmora.html" "$dist/$name.html"
     find . -type f -exec chmod 644 {} +
     find . -type f | sed 's|^\./||' | LC_ALL=C sort | zip -X -D -9 -q "$dist/$name-web.zip" -@
 )
+
+# Each platform's checkers; a fault stops the release before its checksums.
+sh "$src/scripts/check-release.sh" "$dist" "$version"
 
 files="$name.tar.gz velmora_${version}_amd64.deb $name-win64.exe $name-web.zip $name.html"
 (cd "$dist" && sha256sum $files >SHA256SUMS)

@@ -38,23 +38,23 @@ done
 
 contents="$(dpkg-deb -c "$deb" | awk '{print $6}')"
 for file in ./usr/bin/velmora \
-            ./usr/share/applications/example.velmora.Velmora.desktop \
-            ./usr/share/metainfo/example.velmora.Velmora.metainfo.xml \
-            ./usr/share/icons/hicolor/32x32/apps/example.velmora.Velmora.png \
-            ./usr/share/icons/hicolor/scalable/apps/example.velmora.Velmora.svg \
+            ./usr/share/applications/example.velmora.velmora.desktop \
+            ./usr/share/metainfo/example.velmora.velmora.metainfo.xml \
+            ./usr/share/icons/hicolor/32x32/apps/example.velmora.velmora.png \
+            ./usr/share/icons/hicolor/scalable/apps/example.velmora.velmora.svg \
             ./usr/share/doc/velmora/copyright ./usr/share/doc/velmora/THIRD-PARTY-NOTICES.txt; do
     echo "$contents" | grep -qx "$file" && ok "holds $file" || fail "lacks $file"
 done
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-desktop-file-validate "$root/usr/share/applications/example.velmora.Velmora.desktop" \
+desktop-file-validate "$root/usr/share/applications/example.velmora.velmora.desktop" \
     && ok "desktop entry valid" || fail "desktop entry invalid"
-appstreamcli validate --no-net "$root/usr/share/metainfo/example.velmora.Velmora.metainfo.xml" >/dev/null \
+appstreamcli validate --no-net "$root/usr/share/metainfo/example.velmora.velmora.metainfo.xml" >/dev/null \
     && ok "metainfo valid" || fail "metainfo invalid"
-grep -q '<release version="1.00"' "$root/usr/share/metainfo/example.velmora.Velmora.metainfo.xml" \
+grep -q '<release version="1.00"' "$root/usr/share/metainfo/example.velmora.velmora.metainfo.xml" \
     && ok "metainfo release 1.00" || fail "metainfo release is not 1.00"
-size="$(identify -format "%wx%h" "$root/usr/share/icons/hicolor/32x32/apps/example.velmora.Velmora.png")"
+size="$(identify -format "%wx%h" "$root/usr/share/icons/hicolor/32x32/apps/example.velmora.velmora.png")"
 [ "$size" = "32x32" ] && ok "icon 32x32" || fail "icon is $size"
 
 if PROGRAM="$root/usr/bin/velmora" sh "$screenshot" "$work/shown.png" 1 >/dev/null \

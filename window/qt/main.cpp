@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "window/program_info.h"
 #include "window/qt/main_window.h"
 
 namespace {
@@ -40,7 +41,7 @@ int main(int argc, char* argv[])
     // exactly. Set before the application starts, so that the windows Qt
     // makes while starting are named so too.
     QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("example.velmora.Velmora"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
     QApplication app(argc, argv);
 
     velmora::MainWindow window;

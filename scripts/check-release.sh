@@ -1,0 +1,84 @@
+#!/bin/sh
+# SPDX-FileCopyrightText: 2026 the Velmora developers
+# SPDX-License-Identifier: MIT
+# Checks the release files in a folder with each platform's own checkers, as
+# their maintainers and reviewers do, and that every file carries the
+# licences. make release runs it on what it has just made; it stops the
+# release at the first file a checker finds fault with.
+#
+#   scripts/check-release.sh DIST VERSION
+#
+#   the Debian package   lintian (no error, no warning), hardening-check,
+#                        appstreamcli validate --pedantic (no error, no
+#                        warning), desktop-file-validate
+#   the Windows program  its header: address-space randomisation (also
+#                        above 4 GB) and non-executable data
+#   the web folder, the one-file page, the Windows program and the package
+#                        Velmora's licence and the others' notices inside
+set -eu
+dist="$1"
+version="$2"
+deb="$dist/velmora_${version}_amd64.deb"
+exe="$dist/velmora-$version-win64.exe"
+zip="$dist/velmora-$version-web.zip"
+page="$dist/velmora-$version.html"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL $1"; failures=$((failures + 1)); }
+ok() { echo "ok   $1"; }
+
+# The Debian package.
+lintian --info --pedantic "$deb" >"$work/lintian.txt" 2>&1 || true
+if grep -q '^[EW]:' "$work/lintian.txt"; then
+    fail "lintian $(lintian --version | cut -d' ' -f2):"
+    grep '^[EW]:' "$work/lintian.txt"
+else
+    ok "lintian $(lintian --version | cut -d' ' -f2): no error, no warning; $(grep -c '^[IP]:' "$work/lintian.txt") notes"
+fi
+sed -n 's/^\([IP]\): /     \1: /p' "$work/lintian.txt"
+dpkg-deb -x "$deb" "$work/root"
+hardening-check "$work/root/usr/bin/velmora" >"$work/hardening.txt" || true
+for feature in "Position Independent Executable" "Stack protected" "Fortify Source functions" \
+               "Read-only relocations" "Immediate binding" "Control flow integrity"; do
+    answer="$(sed -n "s/^ $feature: //p" "$work/hardening.txt")"
+    case "$answer" in
+        yes*) ok "hardening: $feature" ;;
+        *) fail "hardening: $feature: $answer" ;;
+    esac
+done
+for metainfo in "$work"/root/usr/share/metainfo/*.xml; do
+    appstreamcli validate --pedantic --no-net --no-color "$metainfo" >"$work/appstream.txt" 2>&1 || true
+    if grep -q '^[EW]:' "$work/appstream.txt" || ! grep -q 'Validation was successful' "$work/appstream.txt"; then
+        fail "appstreamcli $(appstreamcli --version | sed 's/.* //'):"; cat "$work/appstream.txt"
+    else
+        ok "appstreamcli $(appstreamcli --version | sed 's/.* //'): $(tail -n 1 "$work/appstream.txt" | sed 's/^.*successful: *//')"
+        sed -n 's/^\([IP]\): /     \1: /p' "$work/appstream.txt"
+    fi
+done
+desktop-file-validate "$work"/root/usr/share/applications/*.desktop && ok "desktop-file-validate" ||
+    fail "desktop-file-validate"
+
+# The Windows program's header: DllCharacteristics.
+flags="$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/^DllCharacteristics/ {print $2}')"
+for bit in "20 high-entropy address-space randomisation" "40 address-space randomisation" \
+           "100 non-executable data"; do
+    if [ $((0x$flags & 0x${bit%% *})) -ne 0 ]; then ok "Windows: ${bit#* }"; else fail "Windows: no ${bit#* }"; fi
+done
+
+# The licences in every file given to users.
+unzip -q "$zip" -d "$work/web"
+wrestool -x --raw -t 10 -n LICENSE "$exe" >"$work/exe-licence.txt"
+wrestool -x --raw -t 10 -n NOTICES "$exe" >"$work/exe-notices.txt"
+for pair in "exe-licence.txt MIT License" "exe-notices.txt MinGW-w64 runtime" \
+            "root/usr/share/doc/velmora/copyright License: MIT" \
+            "root/usr/share/doc/velmora/THIRD-PARTY-NOTICES.txt fast_float" \
+            "web/velmora-$version-web/LICENSE.txt MIT License" \
+            "web/velmora-$version-web/THIRD-PARTY-NOTICES.txt Emscripten"; do
+    grep -q "${pair#* }" "$work/${pair%% *}" && ok "licence: ${pair%% *}" || fail "licence: ${pair%% *}"
+done
+grep -q "MIT License" "$page" && grep -q "musl" "$page" && ok "licence: $(basename "$page")" ||
+    fail "licence: $(basename "$page")"
+
+[ "$failures" -eq 0 ] || { echo "check-release: $failures failed"; exit 1; }
+echo "check-release: every checker passed"
