@@ -2,10 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "logic/commands.h"
 
+#include <utility>
+
 namespace velmora {
 
-Commands::Commands(FormControls& controls, char16_t decimalSeparator)
-    : controls_(controls), book_(decimalSeparator)
+Commands::Commands(FormControls& controls, DecimalSeparatorSource decimalSeparator)
+    : controls_(controls), book_(std::move(decimalSeparator))
 {
 }
 

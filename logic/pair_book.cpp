@@ -3,6 +3,7 @@
 #include "logic/pair_book.h"
 
 #include <limits>
+#include <utility>
 
 #include "runtime/number_text.h"
 
@@ -15,7 +16,10 @@ constexpr std::u16string_view kLineEnd = u"\r\n";
 
 }  // namespace
 
-PairBook::PairBook(char16_t decimalSeparator) : decimalSeparator_(decimalSeparator) {}
+PairBook::PairBook(DecimalSeparatorSource decimalSeparator)
+    : decimalSeparatorSource_(std::move(decimalSeparator))
+{
+}
 
 std::optional<std::int32_t> PairBook::MaxSumForDigits(std::size_t digits)
 {
@@ -104,7 +108,19 @@ std::u16string PairBook::OutputPairs() const
 // is appended alone or redone with all the others, so the two ways agree.
 std::u16string PairBook::ComplementOf(std::u16string_view entry, std::int32_t maxSum) const
 {
-    return RealText(static_cast<double>(maxSum) - NumericValue(entry), decimalSeparator_);
+    std::u16string complement = RealText(static_cast<double>(maxSum) - NumericValue(entry), u'.');
+    if (const std::size_t point = complement.find(u'.'); point != std::u16string::npos) {
+        complement[point] = DecimalSeparator();
+    }
+    return complement;
+}
+
+char16_t PairBook::DecimalSeparator() const
+{
+    if (!decimalSeparator_) {
+        decimalSeparator_ = decimalSeparatorSource_ ? decimalSeparatorSource_() : u'.';
+    }
+    return *decimalSeparator_;
 }
 
 std::vector<std::u16string> PairBook::ComplementsFor(std::int32_t maxSum,

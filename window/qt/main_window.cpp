@@ -334,9 +334,10 @@ MainWindow::MainWindow(QWidget* parent)
 
     controls_->window = this;
     controls_->errorDisplay = ShowMessageBox;
-    const QString separator = QLocale().decimalPoint();
-    commands_ = std::make_unique<Commands>(
-        *controls_, separator.isEmpty() ? u'.' : char16_t(separator.front().unicode()));
+    commands_ = std::make_unique<Commands>(*controls_, [] {
+        const QString separator = QLocale().decimalPoint();
+        return separator.isEmpty() ? u'.' : char16_t(separator.front().unicode());
+    });
     CreateControls();
 }
 

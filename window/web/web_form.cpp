@@ -42,7 +42,9 @@ std::string ElementId(const form::ControlDesign& design)
     return id;
 }
 
-// The separator of fractions in the browser's language.
+// The separator of fractions in the browser's language. The browser loads
+// its number formats for it, which takes tens of milliseconds (a hundred and
+// more on a slow phone): asked for only when a fraction is first written.
 char16_t BrowserDecimalSeparator()
 {
     const val parts =
@@ -104,7 +106,8 @@ WebForm::WebForm(val document)
       optionModel_(Element("li")),
       complements_(ById("List1")),
       report_(ById("Text1_0")),
-      dialog_(ById(kReportDialogId))
+      dialog_(ById(kReportDialogId)),
+      commands_(*this, BrowserDecimalSeparator)
 {
     theForm = this;
     optionModel_.call<void>("setAttribute", std::string("role"), std::string("option"));
@@ -122,15 +125,6 @@ WebForm::WebForm(val document)
     Listen(entries_, "mousedown", Handler("velmoraListPointer"));
     Listen(entries_, "click", Handler("velmoraListClick"));
     Listen(dialog_, "close", Handler("velmoraReportClosed"));
-    val::global("window").call<void>("setTimeout", Handler("velmoraIdle"));
-}
-
-Commands& WebForm::TheCommands()
-{
-    if (!commands_) {
-        commands_.emplace(*this, BrowserDecimalSeparator());
-    }
-    return *commands_;
 }
 
 WebForm::~WebForm() { theForm = nullptr; }
@@ -324,7 +318,6 @@ void DropButton(val event) { theForm->OnDropButton(event); }
 void ListPointer(val event) { theForm->OnListPointer(event); }
 void ListClick(val event) { theForm->OnListClick(event); }
 void ReportClosed(val) { theForm->OnReportClosed(); }
-void Idle() { theForm->OnIdle(); }
 
 }  // namespace
 
@@ -337,7 +330,6 @@ EMSCRIPTEN_BINDINGS(velmora_web_form)
     emscripten::function("velmoraListPointer", &ListPointer);
     emscripten::function("velmoraListClick", &ListClick);
     emscripten::function("velmoraReportClosed", &ReportClosed);
-    emscripten::function("velmoraIdle", &Idle);
 }
 
 }  // namespace velmora::web

@@ -7,7 +7,6 @@
 
 #include <emscripten/val.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,11 +25,10 @@ public:
     WebForm& operator=(const WebForm&) = delete;
     ~WebForm() override;
 
-    const PairBook& Book() { return TheCommands().Book(); }
+    const PairBook& Book() const { return commands_.Book(); }
 
     // The page's events, handed on by the handlers that the form registers.
-    void OnCommand1Click(int index) { TheCommands().Command1Click(index); }
-    void OnIdle() { TheCommands(); }
+    void OnCommand1Click(int index) { commands_.Command1Click(index); }
     void OnFieldKey(emscripten::val event);
     void OnFieldBlur() { CloseList(); }
     void OnDropButton(emscripten::val event);
@@ -41,7 +39,6 @@ public:
 private:
     emscripten::val Element(const char* tag) const;
     emscripten::val ById(const std::string& id) const;
-    Commands& TheCommands();
 
     // The number field's drop-down list.
     void OpenList();
@@ -72,9 +69,7 @@ private:
     int entryCount_ = 0;
     int active_ = -1;  // the entry marked in the open list, or none
     bool listOpen_ = false;
-    // Made once the form is shown: the browser's number formats, which give
-    // the decimal separator, take tens of milliseconds to load.
-    std::optional<Commands> commands_;
+    Commands commands_;
 };
 
 }  // namespace velmora::web

@@ -151,7 +151,7 @@ char16_t UserDecimalSeparator()
 }
 
 MainWindow::MainWindow(FormOptions options)
-    : options_(std::move(options)), commands_(*this, UserDecimalSeparator())
+    : options_(std::move(options)), commands_(*this, UserDecimalSeparator)
 {
     for (const form::ControlDesign& design : form::Controls()) {
         if (design.background) {
