@@ -100,9 +100,12 @@ bench: setup
 bench-windows: windows
 	@VELMORA_SCALE=1 sh scripts/wine-run.sh $(WINDOWS_BUILD)/bench/win32/bench_win32_window.exe
 
-# The web edition's figures, in headless Chromium.
-bench-web: web web-test-tools
+# The web edition's figures, in headless Chromium, with Lighthouse's scores
+# (pinned in bench/package-lock.json).
+bench-web: web web-test-tools bench/node_modules/.package-lock.json
 	@node bench/bench_web.mjs $(WEB_BUILD)/site $(WEB_BUILD)/velmora.html
+bench/node_modules/.package-lock.json: bench/package.json bench/package-lock.json
+	@npm ci --prefix bench --no-audit --no-fund
 
 # The Debian package: $(BUILD)/velmora_1.00_amd64.deb
 package: build

@@ -3,12 +3,14 @@
 // The web edition's figures in headless Chromium: the size of what the page
 // transfers, the start-up beside a static page with the same controls and no
 // WebAssembly, each click at 1,000, 32,767 and 100,000 entries beside bare
-// controls filled with the same texts, and memory per entry. Prints figures;
-// asserts nothing.
+// controls filled with the same texts, memory per entry, and Lighthouse's
+// scores for a phone and a desktop. Prints figures; asserts nothing.
 //
-//   node bench/bench_web.mjs SITE_FOLDER VELMORA_HTML [--start-up]
+//   node bench/bench_web.mjs SITE_FOLDER VELMORA_HTML [--start-up | --lighthouse]
 //
-// (--start-up: the sizes and the start-up alone.)
+// (--start-up: the sizes and the start-up alone; --lighthouse: the scores
+// alone. Lighthouse comes from bench/package.json, which npm ci --prefix
+// bench installs.)
 //
 // A click's time is the script's, the style's and the layout's, forced at
 // once after the click (painting is left out: headless Chromium paints on
@@ -17,18 +19,21 @@
 // user's click, the focus comes back to the number field from elsewhere.
 // The page is cross-origin isolated, for timers of a few microseconds.
 // Medians of several runs; the machine is shared, so repeat.
+import { execFile } from "node:child_process";
 import { cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from "node:fs";
+import { createRequire } from "node:module";
 import { tmpdir } from "node:os";
-import { join, resolve } from "node:path";
+import { dirname, join, resolve } from "node:path";
 import { pathToFileURL } from "node:url";
 import { Worker } from "node:worker_threads";
 import { gzipSync } from "node:zlib";
 
-import { formReady, launchChromium } from "../tests/web/chromium.mjs";
+import { formReady, kChromium, launchChromium } from "../tests/web/chromium.mjs";
+import { serve } from "../scripts/serve-web.mjs";
 
 const [site, singlePage, only] = process.argv.slice(2);
-if (!site || !singlePage || (only && only !== "--start-up")) {
-    console.error("usage: node bench/bench_web.mjs SITE_FOLDER VELMORA_HTML [--start-up]");
+if (!site || !singlePage || (only && only !== "--start-up" && only !== "--lighthouse")) {
+    console.error("usage: node bench/bench_web.mjs SITE_FOLDER VELMORA_HTML [--start-up | --lighthouse]");
     process.exit(2);
 }
 const kSizes = [1000, 32767, 100000];
@@ -369,6 +374,46 @@ async function memory(browser, address) {
 }
 
 // ---------------------------------------------------------------------------
+// Lighthouse on the folder as a web host serves it, in a phone's screen with
+// its slow network and CPU (simulated) and in a desktop's: the four
+// categories' scores and the main thread's blocking time, medians of five
+// runs each, since one run moves with whatever else the machine does.
+const kLighthouseRuns = 5;
+
+async function lighthouse() {
+    const cli = join(dirname(createRequire(import.meta.url).resolve("lighthouse/package.json")), "cli", "index.js");
+    const { version } = createRequire(import.meta.url)("lighthouse/package.json");
+    const { server, address } = await serve(site);
+    const flags = "--headless=new --no-sandbox --disable-gpu --disable-quic --no-first-run"
+                + " --disable-background-networking --disable-component-update --disable-sync";
+    const audit = (preset) => new Promise((done, failed) => execFile(process.execPath, [
+        cli, address, `--chrome-path=${kChromium}`, `--chrome-flags=${flags}`, "--output=json",
+        "--output-path=stdout", "--quiet", ...(preset ? [`--preset=${preset}`] : []),
+    ], { maxBuffer: 1 << 28 }, (error, stdout) => (error ? failed(error) : done(JSON.parse(stdout)))));
+    try {
+        console.log(`Lighthouse ${version} on the served folder, median of ${kLighthouseRuns} runs (min to max):`);
+        for (const [name, preset] of [["phone", ""], ["desktop", "desktop"]]) {
+            const runs = [];
+            for (let run = 0; run < kLighthouseRuns; ++run) {
+                runs.push(await audit(preset));
+            }
+            const scores = Object.keys(runs[0].categories).map((id) => {
+                const each = runs.map((report) => Math.round(report.categories[id].score * 100));
+                return `${runs[0].categories[id].title} ${median(each)}`
+                       + (Math.min(...each) < Math.max(...each) ? ` (${Math.min(...each)}–${Math.max(...each)})` : "");
+            });
+            const blocking = runs.map((report) => report.audits["total-blocking-time"].numericValue);
+            const whole = (value) => `${Math.round(value)} ms`;
+            console.log(`  ${name}: ${scores.join(", ")}; total blocking time ${whole(median(blocking))}`
+                        + ` (${whole(Math.min(...blocking))} to ${whole(Math.max(...blocking))})`);
+        }
+        console.log("  target: 100 in all four, for the phone and the desktop");
+    } finally {
+        server.close();
+    }
+}
+
+// ---------------------------------------------------------------------------
 // The server runs on a thread of its own, so that driving the browser does
 // not hold up its answers. Files under cached/ may be kept by the browser;
 // all others are fetched anew each time.
@@ -397,13 +442,18 @@ try {
     const address = server.fresh;
     browser = await launchChromium();
     console.log(`Web edition in headless Chromium ${browser.version()}`);
-    sizes();
-    await writeStaticPage(browser, address, folder);
-    await startUp(browser, address, server.kept);
-    await singlePageStartUp(browser);
+    if (only !== "--lighthouse") {
+        sizes();
+        await writeStaticPage(browser, address, folder);
+        await startUp(browser, address, server.kept);
+        await singlePageStartUp(browser);
+    }
     if (!only) {
         await clicks(browser, address);
         await memory(browser, address);
+    }
+    if (only !== "--start-up") {
+        await lighthouse();
     }
 } finally {
     await browser?.close();
