@@ -15,7 +15,7 @@ numbers="libfast-float-dev libfmt-dev"
 packages_for() {
     case "$1" in
         build) echo "g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation $numbers" ;;
-        test)  echo "xvfb xauth x11-utils imagemagick xdotool dbus at-spi2-core python3-pyatspi" ;;
+        test)  echo "xvfb xauth x11-utils imagemagick xdotool dbus at-spi2-core python3-pyatspi reuse" ;;
         windows) echo "$numbers g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils xvfb xauth x11-utils imagemagick xdotool" ;;
         fuzz) echo "$numbers clang libclang-rt-dev" ;;
         package) echo "dpkg-dev file desktop-file-utils appstream" ;;
