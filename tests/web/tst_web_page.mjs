@@ -499,33 +499,46 @@ describe("the page", () => {
         }
     });
 
-    // A module that cannot be fetched: the page says so above the form and
-    // turns the buttons off; what was typed stays in the field.
-    test("says so when the module cannot be loaded", async () => {
-        const own = await serve(site, { answer: (path, headers) => {
-            if (path === "/velmora.wasm") {
-                throw new Error("not there");
+    // Where the module or its loader cannot be fetched, or the module stops
+    // once bound: the page says which above the form, as wide as the form,
+    // and turns the buttons off; what was typed stays in the field.
+    const kNotLoaded = "Velmora не успя да се зареди. Проверете връзката с интернет и презаредете страницата.";
+    for (const [what, missing, message] of [
+        ["the module cannot be fetched", "/velmora.wasm", kNotLoaded],
+        ["its loader cannot be fetched", "/velmora.js", kNotLoaded],
+        ["the module stops", null, "Velmora спря поради грешка. Презаредете страницата."],
+    ]) {
+        test(`says so when ${what}`, async () => {
+            const own = await serve(site, { answer: (path, headers) => {
+                if (path === missing) {
+                    throw new Error("not there");
+                }
+                return headers;
+            } });
+            const page = await engine.open();
+            try {
+                await page.goto(own.address);
+                await typeInField(page, "42");
+                if (!missing) {
+                    // As when the module's code calls abort().
+                    await formReady(page);
+                    await run(page, () => { try { abort("stopped"); } catch { } });
+                }
+                await waitFor(page, () => document.querySelector("[role=alert]") !== null);
+                const failed = await run(page, () => {
+                    const alert = document.querySelector("[role=alert]");
+                    const form = document.querySelector(".velmora-form");
+                    return [alert.textContent, alert.nextElementSibling === form, alert.offsetWidth === form.offsetWidth,
+                            document.querySelector("#Combo1").value,
+                            [...form.querySelectorAll("button")].every((button) => button.disabled)];
+                });
+                assert.deepEqual(failed, [message, true, true, "42", true]);
+            } finally {
+                await page.close();
+                own.server.close();
             }
-            return headers;
-        } });
-        const page = await engine.open();
-        try {
-            await page.goto(own.address);
-            await typeInField(page, "42");
-            await waitFor(page, () => document.querySelector("[role=alert]") !== null);
-            const failed = await run(page, () => [
-                document.querySelector("[role=alert]").textContent,
-                document.querySelector("[role=alert]").nextElementSibling.className,
-                document.querySelector("#Combo1").value,
-                [...document.querySelectorAll(".velmora-form button")].every((button) => button.disabled),
-            ]);
-            assert.deepEqual(failed, ["Velmora не успя да се зареди. Проверете връзката с интернет и презаредете "
-                                      + "страницата.", "velmora-form", "42", true]);
-        } finally {
-            await page.close();
-            own.server.close();
-        }
-    });
+        });
+    }
 
     // Tab and Shift+Tab go through the controls in the window's tab order;
     // the focused one is marked; Space and Enter press a focused button.
