@@ -141,7 +141,7 @@ const state = (page) => run(page, () => {
         entries: [...document.querySelectorAll("#Combo1_list > li")].map((li) => li.textContent).join(" "),
         complements: [...document.querySelectorAll("#List1 > li")].map((li) => li.textContent).join(" "),
         report: document.querySelector("#Text1_0").value,
-        expanded: input.getAttribute("aria-expanded") === "true" ? "yes" : "no",
+        expanded: { true: "yes", false: "no" }[input.getAttribute("aria-expanded")] ?? "neither",
         listShown: document.querySelector("#Combo1_list").checkVisibility(),
         message: document.querySelector("dialog[open]")?.innerText ?? null,
     };
