@@ -588,27 +588,35 @@ describe("the page", () => {
             assert.equal((await state(page)).report, "42 + 57 = 99\n7 + 92 = 99\n");
 
             // The list of entries: Down opens it and walks it, stopping at
-            // the last; Enter chooses, Alt+Down opens it without choosing,
-            // Escape closes it.
+            // the last, Up walks back; Enter chooses, Alt+Down opens it
+            // without choosing, Escape closes it, and so does leaving the
+            // field, by Tab or by a click on the report box.
             await run(page, () => document.querySelector("#Combo1").focus());
             const combo = () => run(page, () => {
                 const input = document.querySelector("#Combo1");
                 const active = document.getElementById(input.getAttribute("aria-activedescendant"));
-                return [input.value, input.getAttribute("aria-expanded"), active?.textContent ?? null];
+                return [input.value, input.getAttribute("aria-expanded"),
+                        document.querySelector("#Combo1_list").checkVisibility(), active?.textContent ?? null];
             });
-            await page.press("ArrowDown");
-            assert.deepEqual(await combo(), ["", "true", "42"]);
-            await page.press("ArrowDown");
-            assert.deepEqual(await combo(), ["", "true", "7"]);
-            await page.press("ArrowDown");
-            assert.deepEqual(await combo(), ["", "true", "7"]);
-            await page.press("Enter");
-            assert.deepEqual(await combo(), ["7", "false", null]);
+            for (const [keys, after] of [
+                ["ArrowDown", ["", "true", true, "42"]],
+                ["ArrowDown", ["", "true", true, "7"]],
+                ["ArrowDown", ["", "true", true, "7"]],
+                ["ArrowUp", ["", "true", true, "42"]],
+                ["Enter", ["42", "false", false, null]],
+                ["Alt+ArrowDown", ["42", "true", true, null]],
+                ["Escape", ["42", "false", false, null]],
+                ["Alt+ArrowDown", ["42", "true", true, null]],
+                ["Tab", ["42", "false", false, null]],
+            ]) {
+                await page.press(keys);
+                assert.deepEqual(await combo(), after, keys);
+            }
+            await run(page, () => document.querySelector("#Combo1").focus());
             await page.press("Alt+ArrowDown");
-            assert.deepEqual(await combo(), ["7", "true", null]);
             await page.screenshot(join(shots, "list-open.png"));
-            await page.press("Escape");
-            assert.deepEqual(await combo(), ["7", "false", null]);
+            await click(page, "#Text1_0");
+            assert.deepEqual(await combo(), ["42", "false", false, null], "a click on the report box");
             assert.deepEqual(await page.errors(), []);
         } finally {
             await page.close();
