@@ -43,13 +43,14 @@ PORT ?= 8000
 serve: web
 	@node scripts/serve-web.mjs $(WEB_BUILD)/site $(PORT)
 
-# Playwright, which drives Chromium in the web tests and benchmarks, as
-# pinned in package-lock.json; it uses the system's Chromium.
+# What drives the browsers in the web tests and benchmarks, as pinned in
+# package-lock.json: puppeteer-core (Chromium and Firefox) and
+# selenium-webdriver (WebKit); they use the system's browsers.
 web-test-tools: node_modules/.package-lock.json
 	@sh scripts/install-deps.sh webtest
 node_modules/.package-lock.json: package.json package-lock.json
 	@sh scripts/install-deps.sh webtest
-	@PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund
+	@PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund
 
 # The core with Clang and libc++, the standard library of macOS, for the
 # checks that need no Qt (Debian's Qt is built against libstdc++).

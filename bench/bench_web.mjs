@@ -28,7 +28,7 @@ import { pathToFileURL } from "node:url";
 import { Worker } from "node:worker_threads";
 import { gzipSync } from "node:zlib";
 
-import { formReady, kChromium, launchChromium } from "../tests/web/chromium.mjs";
+import { formReady, kChromium, launchChromium } from "../tests/web/puppeteer.mjs";
 import { serve } from "../scripts/serve-web.mjs";
 
 const [site, singlePage, only] = process.argv.slice(2);
@@ -70,7 +70,7 @@ function sizes() {
 // ends. Saved twice, under two names: the copy, loaded by turns with the
 // others, shows how far one page differs from itself on this machine.
 async function writeStaticPage(browser, address, folder) {
-    const page = await browser.newPage();
+    const page = await (await browser.createBrowserContext()).newPage();
     await page.goto(address);
     await formReady(page);
     const html = await page.evaluate(() => {
@@ -79,10 +79,20 @@ async function writeStaticPage(browser, address, folder) {
         copy.querySelector("#Combo1").setAttribute("autofocus", "");
         return "<!DOCTYPE html>\n" + copy.outerHTML;
     });
-    await page.context().close();
+    await page.browserContext().close();
     const marked = html.replace("</main>", "</main><script>performance.mark(\"velmora-ready\")</script>");
     writeFileSync(join(folder, "static.html"), marked);
     writeFileSync(join(folder, "static-again.html"), marked);
+}
+
+// A tab in a browser context of its own, like a private window, whose
+// pages register no service worker: every load is the browser's own.
+async function newTab(browser) {
+    const tab = await (await browser.createBrowserContext()).newPage();
+    await tab.evaluateOnNewDocument(() => {
+        navigator.serviceWorker.register = async () => {};
+    });
+    return tab;
 }
 
 // The time from navigation start to the form ready for typing, on the
@@ -115,19 +125,19 @@ async function startUp(browser, fresh, kept) {
     };
     const returning = {};
     for (const [name, file] of Object.entries(pages)) {
-        returning[name] = await (await browser.newContext({ serviceWorkers: "block" })).newPage();
+        returning[name] = await newTab(browser);
         await load(returning[name], kept + file);
     }
     for (let round = 0; round < kStartRounds; ++round) {
         for (const [name, file] of Object.entries(pages)) {
-            const context = await browser.newContext({ serviceWorkers: "block" });
-            record(name, "first visit", await load(await context.newPage(), fresh + file));
-            await context.close();
+            const tab = await newTab(browser);
+            record(name, "first visit", await load(tab, fresh + file));
+            await tab.browserContext().close();
             record(name, "return visit", await load(returning[name]));
         }
     }
     for (const tab of Object.values(returning)) {
-        await tab.context().close();
+        await tab.browserContext().close();
     }
     console.log(`Start-up, from navigation start, median of ${kStartRounds} alternate loads (min to max):`);
     row("", "form ready for typing", "", "first contentful paint");
@@ -156,15 +166,15 @@ async function singlePageStartUp(browser) {
     const ready = [];
     const paint = [];
     for (let round = 0; round < 5; ++round) {
-        const context = await browser.newContext({ offline: true });
-        const page = await context.newPage();
+        const page = await (await browser.createBrowserContext()).newPage();
+        await page.setOfflineMode(true);
         await page.goto(pathToFileURL(resolve(singlePage)).href);
         await formReady(page);
         const [r, p] = await page.evaluate(() => [performance.getEntriesByName("velmora-ready")[0].startTime,
             performance.getEntriesByName("first-contentful-paint")[0]?.startTime ?? NaN]);
         ready.push(r);
         paint.push(p);
-        await context.close();
+        await page.browserContext().close();
     }
     console.log(`  velmora.html from disk: first paint after ${ms(median(paint))}, ready after ${ms(median(ready))}`);
 }
@@ -296,7 +306,7 @@ async function clicks(browser, address) {
     for (const click of kClicks) {
         const cells = [];
         for (const [at, count] of kSizes.entries()) {
-            const page = await browser.newPage();
+            const page = await (await browser.createBrowserContext()).newPage();
             await page.goto(address);
             await formReady(page);
             await page.evaluate(pageHelpers);
@@ -307,7 +317,7 @@ async function clicks(browser, address) {
             const setup = { count, digits: click.digits, clicks: click.clicks[at], index: click.index,
                             kind: click.kind };
             const [ours, floor] = await page.evaluate(`(${clicksBesideFloor})(${JSON.stringify(setup)})`);
-            await page.close();
+            await page.browserContext().close();
             cells.push(`${ms(median(ours))} (${ms(median(floor))})`);
         }
         row(click.name, ...cells);
@@ -324,13 +334,13 @@ async function clicks(browser, address) {
 // static page with the same texts put into two bare lists.
 async function memory(browser, address) {
     const count = 100000;
-    const cdpBrowser = await browser.newBrowserCDPSession();
+    const cdpBrowser = await browser.target().createCDPSession();
     const measure = async (file, fill) => {
-        const page = await browser.newPage();
+        const page = await (await browser.createBrowserContext()).newPage();
         await page.goto(address + file);
         await formReady(page);
         await page.evaluate(pageHelpers);
-        const cdp = await page.context().newCDPSession(page);
+        const cdp = await page.createCDPSession();
         const sample = async () => {
             await cdp.send("HeapProfiler.collectGarbage");
             const { processInfo } = await cdpBrowser.send("SystemInfo.getProcessInfo");
@@ -349,7 +359,7 @@ async function memory(browser, address) {
         const empty = await sample();
         await page.evaluate(fill, count);
         const full = await sample();
-        await page.close();
+        await page.browserContext().close();
         return { empty, full, per: (key) => ((full[key] - empty[key]) / count).toFixed(0) };
     };
     const ours = await measure("index.html", (n) => window.bench.fill(n, 4));
@@ -441,7 +451,7 @@ try {
     server = await startServer(folder);
     const address = server.fresh;
     browser = await launchChromium();
-    console.log(`Web edition in headless Chromium ${browser.version()}`);
+    console.log(`Web edition in headless Chromium ${(await browser.version()).replace("Chrome/", "")}`);
     if (only !== "--lighthouse") {
         sizes();
         await writeStaticPage(browser, address, folder);
