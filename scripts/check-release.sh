@@ -3,8 +3,8 @@
 # SPDX-License-Identifier: MIT
 # Checks the release files in a folder with each platform's own checkers, as
 # their maintainers and reviewers do, and that every file carries the
-# licences. make release runs it on what it has just made; it stops the
-# release at the first file a checker finds fault with.
+# licences. make release runs it on what it has just made: every check runs,
+# and any fault found stops the release.
 #
 #   scripts/check-release.sh DIST VERSION
 #
@@ -40,7 +40,7 @@ sed -n 's/^\([IP]\): /     \1: /p' "$work/lintian.txt"
 dpkg-deb -x "$deb" "$work/root"
 hardening-check "$work/root/usr/bin/velmora" >"$work/hardening.txt" || true
 # Where the C library's start files carry no control-flow protection
-# (Debian 12's), the linker cannot mark the program as protected, though the
+# (Debian 12's and 13's), the linker cannot mark the program as protected, though the
 # compiler put the protection into Velmora's own code.
 start=/usr/lib/x86_64-linux-gnu/Scrt1.o
 for feature in "Position Independent Executable" "Stack protected" "Fortify Source functions" \
