@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 
 #include "window/program_info.h"
@@ -99,6 +100,32 @@ const ControlDesign* NamedControl(const ControlDesign& label)
 bool NeedsOwnName(const ControlDesign& control)
 {
     return !NamingLabel(control) && control.accessibleName != control.text;
+}
+
+double NextZoomStep(double factor, int direction)
+{
+    const double percent = factor * 100;
+    if (direction > 0) {
+        const auto next = std::find_if(std::begin(kZoomSteps), std::end(kZoomSteps),
+                                       [&](int step) { return step > percent + 0.5; });
+        return next == std::end(kZoomSteps) ? std::max(factor, std::end(kZoomSteps)[-1] / 100.0)
+                                            : *next / 100.0;
+    }
+    const auto next = std::find_if(std::rbegin(kZoomSteps), std::rend(kZoomSteps),
+                                   [&](int step) { return step < percent - 0.5; });
+    return (next == std::rend(kZoomSteps) ? kZoomSteps[0] : *next) / 100.0;
+}
+
+double FitZoom(int width, int height, int dpi)
+{
+    const double across = double(width) / TwipsToPixels(kMainWindow.clientWidth, dpi);
+    const double down = double(height) / TwipsToPixels(kMainWindow.clientHeight, dpi);
+    return std::max(1.0, std::min(across, down));
+}
+
+int ZoomedPixels(int twips, int dpi, double factor)
+{
+    return int(std::lround(double(twips) * dpi * factor / kTwipsPerInch));
 }
 
 }  // namespace velmora::form

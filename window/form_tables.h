@@ -75,6 +75,24 @@ constexpr int TwipsToPixels(int twips, int dpi = kStandardDpi)
     return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
 }
 
+// Zoom, for a projector or a big screen: the whole form, every place, size
+// and the font, multiplied by one factor. Ctrl+plus and Ctrl+minus go
+// through these steps, in per cent, as browsers do; never below 100 %.
+inline constexpr int kZoomSteps[] = {100, 110, 125, 150, 175, 200, 250, 300};
+
+// The step after (direction > 0) or before (direction < 0) a zoom factor;
+// a factor within half a per cent of a step counts as that step. Past the
+// last step the factor stays; below the first it is the first.
+double NextZoomStep(double factor, int direction);
+
+// The largest factor at which a client area of width by height pixels
+// holds the whole form at a screen's dots per inch; never below 1.
+double FitZoom(int width, int height, int dpi = kStandardDpi);
+
+// Twips to pixels at a screen's dots per inch and a zoom factor, to the
+// nearest pixel; TwipsToPixels() at factor 1.
+int ZoomedPixels(int twips, int dpi, double factor);
+
 const WindowDesign& MainWindow();
 std::span<const ControlDesign> Controls();
 
