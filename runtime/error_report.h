@@ -15,12 +15,14 @@ struct ErrorReport {
 };
 
 // A typed number whose value or length does not fit. Nothing was entered, and
-// the typed text stays for correction.
+// the typed text stays for correction. True of every text that gets it: one
+// of ten or more characters whatever its value (0000000042), and one whose
+// value is too large however short (3E9). Nine plain digits always fit, so
+// the advice leaves the limit of the value out.
 constexpr ErrorReport kTooLargeReport{
     u"Velmora",
-    u"Числото е твърде голямо и не е въведено.\n\n"
-    u"Въведете най-много девет знака, със стойност, по-малка от 2147483647.5. "
-    u"Въведените досега числа са запазени.",
+    u"Числото е твърде голямо или записът му е твърде дълъг. То не е въведено.\n\n"
+    u"Напишете число с най-много девет знака. Въведените досега числа са запазени.",
     u"Добре",
 };
 

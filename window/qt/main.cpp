@@ -28,7 +28,12 @@ bool DisplayReachable()
 int main(int argc, char* argv[])
 {
     if (!DisplayReachable()) {
-        std::fputs("velmora: no display to open the window on; start it from a desktop "
+        // In Bulgarian for the pupil and the teacher, in English for the
+        // administrator who reads the logs.
+        std::fputs("velmora: няма графична среда, в която да се отвори прозорецът. "
+                   "Стартирайте програмата от работния плот, а без графична среда — "
+                   "с xvfb-run (xvfb-run velmora).\n"
+                   "velmora: no display to open the window on; start it from a desktop "
                    "session, or without one under xvfb-run (xvfb-run velmora)\n",
                    stderr);
         return EXIT_FAILURE;

@@ -7,7 +7,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
     HWND window = velmora::win32::CreateMainWindow(instance);
     if (!window) {
-        MessageBoxW(nullptr, L"Прозорецът на програмата не може да бъде създаден.", L"Velmora",
+        MessageBoxW(nullptr, L"Прозорецът на програмата не можа да бъде създаден.", L"Velmora",
                     MB_OK | MB_ICONERROR);
         return 1;
     }
