@@ -5,7 +5,7 @@
 # machine lacks. Asks apt-get only for missing packages; without apt-get it
 # lists them for installing by hand.
 #
-#   scripts/install-deps.sh [build|test|windows|web|webtest|libcxx|fuzz|bench|package|release|reproducible]...
+#   scripts/install-deps.sh [build|test|windows|web|webtest|libcxx|fuzz|bench|package|arm64|release|reproducible]...
 #   (default: build)
 set -eu
 
@@ -18,7 +18,11 @@ packages_for() {
         test)  echo "xvfb xauth x11-utils imagemagick xdotool dbus at-spi2-core python3-pyatspi reuse" ;;
         windows) echo "$numbers g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils xvfb xauth x11-utils imagemagick xdotool" ;;
         fuzz) echo "$numbers clang libclang-rt-dev" ;;
-        package) echo "dpkg-dev file desktop-file-utils appstream" ;;
+        # The Debian package, built from debian/ with dpkg-buildpackage.
+        package) echo "build-essential dpkg-dev debhelper file desktop-file-utils appstream" ;;
+        # The package built and tested for arm64 in an emulated Debian 12
+        # (scripts/check-arm64.sh).
+        arm64) echo "git debootstrap qemu-user-static binfmt-support" ;;
         web) echo "$numbers emscripten nodejs" ;;
         # npm comes with some builds of nodejs, and separately with Debian's.
         # The three browser engines Debian ships: Blink, Gecko and WebKit
@@ -28,9 +32,9 @@ packages_for() {
         libcxx) echo "$numbers clang libc++-dev libc++abi-dev" ;;
         bench) echo "libbenchmark-dev" ;;
         # Making the release files, and checking that two builds of them agree.
-        release) echo "git zip unzip reuse dpkg-dev lintian devscripts appstream desktop-file-utils binutils-mingw-w64-x86-64 icoutils" ;;
+        release) echo "git zip unzip reuse dpkg-dev debhelper lintian devscripts appstream desktop-file-utils binutils-mingw-w64-x86-64 icoutils" ;;
         reproducible) echo "git diffoscope-minimal" ;;
-        *) echo "install-deps: unknown group '$1' (build, test, windows, web, webtest, libcxx, fuzz, bench, package, release, reproducible)" >&2; exit 2 ;;
+        *) echo "install-deps: unknown group '$1' (build, test, windows, web, webtest, libcxx, fuzz, bench, package, arm64, release, reproducible)" >&2; exit 2 ;;
     esac
 }
 
