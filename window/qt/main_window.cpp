@@ -20,8 +20,15 @@
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QShortcut>
 #include <QStringListModel>
 #include <QStyle>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "window/form_tables.h"
@@ -45,10 +52,20 @@ QString ObjectName(const form::ControlDesign& design)
     return name;
 }
 
-QRect PixelGeometry(const form::ControlDesign& design)
+// Pixels here are Qt's device-independent ones, 96 to the inch: Qt itself
+// multiplies them by the screen's own scale.
+int Pixels(int twips, double zoom) { return form::ZoomedPixels(twips, form::kStandardDpi, zoom); }
+
+QRect PixelGeometry(const form::ControlDesign& design, double zoom)
 {
-    return {form::TwipsToPixels(design.left), form::TwipsToPixels(design.top),
-            form::TwipsToPixels(design.width), form::TwipsToPixels(design.height)};
+    return {Pixels(design.left, zoom), Pixels(design.top, zoom), Pixels(design.width, zoom),
+            Pixels(design.height, zoom)};
+}
+
+// The whole form's size at a zoom factor.
+QSize FormSize(double zoom)
+{
+    return {Pixels(form::MainWindow().clientWidth, zoom), Pixels(form::MainWindow().clientHeight, zoom)};
 }
 
 // A style sheet, since some platform styles ignore a palette's button colour.
@@ -233,7 +250,6 @@ QWidget* CreateControl(const form::ControlDesign& design, QWidget* parent)
     }
     }
     widget->setObjectName(ObjectName(design));
-    widget->setGeometry(PixelGeometry(design));
     if (design.background && design.kind == form::ControlKind::PushButton) {
         widget->setStyleSheet(ButtonStyle(*design.background));
     } else if (design.background) {
@@ -327,7 +343,8 @@ MainWindow::MainWindow(QWidget* parent)
     const form::WindowDesign& design = form::MainWindow();
     setWindowTitle(ToQString(design.title));
     setWindowIcon(WindowIcon());
-    setFixedSize(form::TwipsToPixels(design.clientWidth), form::TwipsToPixels(design.clientHeight));
+    setMinimumSize(FormSize(1));  // never smaller than the form at 100 %
+    resize(FormSize(1));
     setPalette(LightPalette(style(), design.background));
     setAutoFillBackground(true);
     setFont(FormFont());
@@ -339,6 +356,8 @@ MainWindow::MainWindow(QWidget* parent)
         return separator.isEmpty() ? u'.' : char16_t(separator.front().unicode());
     });
     CreateControls();
+    CreateZoomKeys();
+    LayOut();
 }
 
 MainWindow::~MainWindow() = default;
@@ -382,6 +401,108 @@ void MainWindow::CreateControls()
             [this](int index) { commands_->Command1Click(index); });
 
     controls_->combo->setFocus(Qt::OtherFocusReason);  // where the first number is typed
+}
+
+// The zoom keys work whatever control has the focus, the number field's
+// edit field included; Qt tries the keypad's keys as the main ones too.
+void MainWindow::CreateZoomKeys()
+{
+    const std::pair<QList<QKeySequence>, int> keys[] = {
+        {{Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal}, 1},
+        {{Qt::CTRL | Qt::Key_Minus}, -1},
+        {{Qt::CTRL | Qt::Key_0}, 0},
+    };
+    for (const auto& [sequences, direction] : keys) {
+        auto* shortcut = new QShortcut(this);  // Qt::WindowShortcut
+        shortcut->setKeys(sequences);
+        connect(shortcut, &QShortcut::activated, this, [this, direction = direction] { Zoom(direction); });
+    }
+    // Ctrl+wheel zooms the window over every control, instead of scrolling
+    // the report box, zooming its text alone or changing the number field's entry.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
+}
+
+void MainWindow::Zoom(int direction)
+{
+    const double step = direction == 0 ? 1.0 : form::NextZoomStep(zoom_, direction);
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        // The window keeps its size; the form grows no larger than it.
+        zoom_ = std::min(step, form::FitZoom(width(), height()));
+        LayOut();
+        return;
+    }
+    // The window as large as the form at the step, as far as the screen
+    // has room for it; its top left corner stays, moved only to keep the
+    // window on the screen.
+    const QRect room = screen()->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    const QSize client = FormSize(step).boundedTo(room.size() - frame);
+    zoom_ = client == FormSize(step) ? step : form::FitZoom(client.width(), client.height());
+    const QPoint corner(std::clamp(x(), room.left(), room.right() + 1 - frame.width() - client.width()),
+                        std::clamp(y(), room.top(), room.bottom() + 1 - frame.height() - client.height()));
+    if (corner != pos()) {
+        move(corner);
+    }
+    if (client == size()) {
+        LayOut();
+    } else {
+        resize(client);  // laid out in resizeEvent()
+    }
+}
+
+void MainWindow::LayOut()
+{
+    setUpdatesEnabled(false);  // painted once, when all is in place
+    QFont zoomed = font();
+    zoomed.setPointSizeF(form::MainWindow().font.points * zoom_);
+    setFont(zoomed);
+    // The form centred in the window; the margins show its background.
+    const QSize margins = size() - FormSize(zoom_);
+    const QPoint origin(std::max(0, margins.width() / 2), std::max(0, margins.height() / 2));
+    for (const form::ControlDesign& design : form::Controls()) {
+        auto* control = findChild<QWidget*>(ObjectName(design), Qt::FindDirectChildrenOnly);
+        control->setGeometry(PixelGeometry(design, zoom_).translated(origin));
+        control->setFont(zoomed);  // a style sheet's widget takes no later font of its window's
+    }
+    setUpdatesEnabled(true);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    // A size that a zoom key chose keeps its step; any other, such as the
+    // user's or a maximised window's, makes the form fit the window.
+    if (size() != FormSize(zoom_)) {
+        zoom_ = form::FitZoom(width(), height());
+    }
+    LayOut();
+    QWidget::resizeEvent(event);
+}
+
+void MainWindow::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    wheelTurn_ += event->angleDelta().y();  // a notch is 120; fine wheels send parts of one
+    const int steps = wheelTurn_ / 120;
+    wheelTurn_ %= 120;
+    for (int i = 0; i < std::abs(steps); ++i) {
+        Zoom(steps > 0 ? 1 : -1);
+    }
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel
+        && (static_cast<QWheelEvent*>(event)->modifiers() & Qt::ControlModifier)) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace velmora

@@ -30,8 +30,23 @@ public:
 
     const PairBook& Book() const { return commands_->Book(); }
 
+protected:
+    // Zoom: Ctrl+mouse wheel anywhere in the window, one step per notch;
+    // resizing the window makes the form fit it.
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void CreateControls();
+    void CreateZoomKeys();
+    // One zoom step up (direction > 0) or down (< 0), or 100 % (0).
+    void Zoom(int direction);
+    // Every control placed and sized at the zoom factor, the form centred.
+    void LayOut();
+
+    double zoom_ = 1.0;
+    int wheelTurn_ = 0;  // eighths of a degree not yet turned into a step
 
     std::unique_ptr<QtFormControls> controls_;
     std::unique_ptr<Commands> commands_;
