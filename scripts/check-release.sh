@@ -80,10 +80,10 @@ wrestool -x --raw -t 10 -n LICENSE "$exe" >"$work/exe-licence.txt"
 wrestool -x --raw -t 10 -n NOTICES "$exe" >"$work/exe-notices.txt"
 for pair in "exe-licence.txt MIT License" "exe-notices.txt MinGW-w64 runtime" \
             "root/usr/share/doc/velmora/copyright License: MIT" \
-            "root/usr/share/doc/velmora/THIRD-PARTY-NOTICES.txt fast_float" \
+            "root/usr/share/doc/velmora/THIRD-PARTY-NOTICES.txt.gz fast_float" \
             "web/velmora-$version-web/LICENSE.txt MIT License" \
             "web/velmora-$version-web/THIRD-PARTY-NOTICES.txt Emscripten"; do
-    grep -q "${pair#* }" "$work/${pair%% *}" && ok "licence: ${pair%% *}" || fail "licence: ${pair%% *}"
+    zgrep -q "${pair#* }" "$work/${pair%% *}" && ok "licence: ${pair%% *}" || fail "licence: ${pair%% *}"
 done
 grep -q "MIT License" "$page" && grep -q "musl" "$page" && ok "licence: $(basename "$page")" ||
     fail "licence: $(basename "$page")"

@@ -58,24 +58,17 @@ configure() {  # configure FOLDER CMAKE_OPTIONS...
     cmake -S "$src" -B "$folder" -DBUILD_TESTING=OFF "$@" >/dev/null
 }
 
-# The Debian package, built as Debian builds its own: with the flags of
-# dpkg-buildflags (which maps this folder's path away too), every hardening
-# feature on, and control-flow protection where the compiler has it but
-# this dpkg does not ask for it yet (Debian 12's).
+# The Debian package, built from the source's debian/ as Debian builds its
+# own (debian/rules: every hardening feature on, the build folder's path
+# mapped away), binary only and unsigned; its dates are SOURCE_DATE_EPOCH's,
+# which dpkg-buildpackage keeps. Its tests run in make test, not here.
 (
-    cd "$work"
-    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-    if ! dpkg-buildflags --get CXXFLAGS | grep -q -- -fcf-protection &&
-        [ "$(dpkg-architecture -qDEB_HOST_ARCH)" = amd64 ]; then
-        export DEB_CXXFLAGS_MAINT_APPEND=-fcf-protection
-    fi
-    eval "$(dpkg-buildflags --export=sh)"
-    export CXXFLAGS="$CPPFLAGS $CXXFLAGS" LDFLAGS
-    configure linux -DCMAKE_BUILD_TYPE=None
+    cd "$src"
+    DEB_BUILD_OPTIONS="nocheck parallel=$jobs" dpkg-buildpackage -b -us -uc -Pnocheck \
+        >"$work/dpkg-buildpackage.txt" 2>&1 || { tail -n 40 "$work/dpkg-buildpackage.txt"; exit 1; }
+    debian/rules clean >/dev/null
 )
-cmake --build "$work/linux" -j "$jobs"
-(cd "$work/linux" && cpack -G DEB -B "$work/linux/package" >/dev/null)
-cp "$work/linux/package/velmora_${version}_amd64.deb" "$dist/"
+cp "$work/velmora_${version}_amd64.deb" "$dist/"
 
 # The Windows program, without its symbol table.
 configure windows -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64-x86_64.cmake" \
