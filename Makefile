@@ -108,10 +108,11 @@ bench-web: web web-test-tools bench/node_modules/.package-lock.json
 bench/node_modules/.package-lock.json: bench/package.json bench/package-lock.json
 	@npm ci --prefix bench --no-audit --no-fund
 
-# The Debian package: $(BUILD)/velmora_1.00_amd64.deb
-package: build
-	@sh scripts/install-deps.sh package
-	@cd $(BUILD) && cpack -G DEB
+# The Debian package, built from debian/ by dpkg-buildpackage with its
+# tests, of this tree's files, and checked: $(BUILD)/debian-package/velmora_1.00_amd64.deb
+package:
+	@sh scripts/install-deps.sh build test package
+	@sh tests/check_package.sh . scripts/screenshot.sh $(BUILD)/debian-package
 
 # Every release file of the commit checked out, the same bytes from every
 # build of it, in dist/ (scripts/release.sh says which).

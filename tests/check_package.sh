@@ -1,24 +1,32 @@
 #!/bin/sh
 # SPDX-FileCopyrightText: 2026 the Velmora developers
 # SPDX-License-Identifier: MIT
-# Makes the Debian package from a configured build folder and checks it from
-# the outside: its declared dependencies, its files, its desktop entry and
+# Makes the Debian package with dpkg-buildpackage from a copy of the source
+# tree's files (those git tracks or would) in OUT_DIR, and checks it from the
+# outside: its declared dependencies, its files, its desktop entry and
 # AppStream metainfo; then unpacks it into a scratch folder (nothing is
 # installed) and starts the unpacked program on a virtual display until its
-# window is shown.
+# window is shown. DEB_BUILD_OPTIONS and DEB_BUILD_PROFILES=nocheck skip the
+# build's own tests.
 #
-#   check_package.sh BUILD_DIR SCREENSHOT_SCRIPT
+#   check_package.sh SOURCE_DIR SCREENSHOT_SCRIPT OUT_DIR
 set -eu
-build="$1"
+source="$1"
 screenshot="$2"
+out="$3"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 failures=0
 ok() { echo "ok   $1"; }
 fail() { echo "FAIL $1"; failures=$((failures + 1)); }
 
-(cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
-deb="$(ls "$work"/out/velmora_*.deb)"
+rm -rf "$out"
+mkdir -p "$out/velmora"
+git -C "$source" ls-files -z --cached --others --exclude-standard |
+    (cd "$source" && tar --null -T - --ignore-failed-read -cf - 2>/dev/null) | tar -xf - -C "$out/velmora"
+(cd "$out/velmora" && dpkg-buildpackage -b -us -uc >"$out/build.log" 2>&1) ||
+    { tail -n 30 "$out/build.log"; echo "FAIL dpkg-buildpackage: $out/build.log"; exit 1; }
+deb="$(ls "$out"/velmora_*.deb)"
 case "$(basename "$deb")" in
     velmora_1.00_*.deb) ok "package file $(basename "$deb")" ;;
     *) fail "package file is $(basename "$deb")" ;;
@@ -42,7 +50,7 @@ for file in ./usr/bin/velmora \
             ./usr/share/metainfo/example.velmora.velmora.metainfo.xml \
             ./usr/share/icons/hicolor/32x32/apps/example.velmora.velmora.png \
             ./usr/share/icons/hicolor/scalable/apps/example.velmora.velmora.svg \
-            ./usr/share/doc/velmora/copyright ./usr/share/doc/velmora/THIRD-PARTY-NOTICES.txt; do
+            ./usr/share/doc/velmora/copyright ./usr/share/doc/velmora/THIRD-PARTY-NOTICES.txt.gz; do
     echo "$contents" | grep -qx "$file" && ok "holds $file" || fail "lacks $file"
 done
 
