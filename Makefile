@@ -123,9 +123,10 @@ release:
 run: build
 	@$(BUILD)/window/velmora
 
-# The pictures in the README.
+# The pictures in the README and docs/ (the Qt window also zoomed to 200 %).
 screenshots: build windows web web-test-tools
 	@sh scripts/screenshot.sh docs/velmora-qt.png 1
+	@KEYS="ctrl+plus ctrl+plus ctrl+plus ctrl+plus ctrl+plus" sh scripts/screenshot.sh docs/velmora-qt-zoom.png 1
 	@node scripts/screenshot-web.mjs $(WEB_BUILD)/site docs/velmora-web.png
 	@node scripts/screenshot-web.mjs $(WEB_BUILD)/site docs/velmora-web-phone.png 1 360x640
 	@PROGRAM=$(WINDOWS_BUILD)/window/velmora.exe LAUNCHER="sh scripts/wine-run.sh" \
