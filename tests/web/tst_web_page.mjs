@@ -400,6 +400,28 @@ describe("the page", () => {
         });
     }
 
+    // A laptop's 1366 × 768 screen at 200 % and 300 % browser zoom, as on a
+    // projector: the whole form in the browser's width, nothing to scroll
+    // sideways, and at 200 % nothing to scroll at all.
+    for (const [scale, width, height] of [[2, 683, 339], [3, 455, 226]]) {
+        test(`stays whole at ${scale * 100} % zoom on a 1366 × 768 screen`, async () => {
+            const page = await openPage({ width, height, scale });
+            try {
+                await enterAndReport(page);
+                const sizes = await run(page, () => {
+                    const root = document.documentElement;
+                    const form = document.querySelector(".velmora-form").getBoundingClientRect();
+                    return [root.scrollWidth - root.clientWidth, form.left >= 0 && form.right <= root.clientWidth,
+                            root.scrollHeight - root.clientHeight];
+                });
+                assert.deepEqual(sizes.slice(0, 2), [0, true], "no sideways scrolling");
+                assert.ok(scale > 2 || sizes[2] === 0, `at 200 %, ${sizes[2]} px to scroll down`);
+            } finally {
+                await page.close();
+            }
+        });
+    }
+
     // On a phone in portrait, up to a screen 1 px narrower than the form, by
     // taps: the road of one number, the list of entries opened and an entry
     // chosen; the controls in the window's order and colours, every target

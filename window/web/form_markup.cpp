@@ -166,7 +166,11 @@ std::string FormStyle()
                           ".velmora-form{background-color:" + CssColour(window.background) + "}\n";
     std::string places = "@media (width >= " + Pixels(window.clientWidth) + ") {\n"
                          ".velmora-form{width:" + Pixels(window.clientWidth) + ";height:"
-                         + Pixels(window.clientHeight) + "}\n";
+                         + Pixels(window.clientHeight) + "}\n"
+                         // A screen hardly taller than the form, as a laptop's at 200 %
+                         // zoom: the margins above and below give way before the form.
+                         "body{padding-block:clamp(0px,(100vh - " + Pixels(window.clientHeight)
+                         + ") / 2,16px)}\n";
     for (const ControlDesign& design : form::Controls()) {
         const std::string selector = "#" + PlaceId(design);
         if (design.background) {
