@@ -559,6 +559,54 @@ void Layout()
            face == L"Times New Roman" || face == L"Liberation Serif", Narrow(face));
 }
 
+// Ctrl+plus five times, from the number field, on the main keyboard and the
+// keypad: at 200 % the client area and every shown control twice their size
+// and place at 100 %, the focus where it was; Ctrl+0 from the report box:
+// 100 % again.
+void Zoom()
+{
+    Fixture f;
+    const int dpi = static_cast<int>(GetDpiForWindow(f.window));
+    auto expectZoom = [&](const char* what, int times) {
+        std::vector<std::wstring> actual, expected;
+        auto add = [](std::vector<std::wstring>& to, long x, long y, long width, long height) {
+            to.push_back(std::to_wstring(x) + L"," + std::to_wstring(y) + L" "
+                         + std::to_wstring(width) + L"x" + std::to_wstring(height));
+        };
+        auto px = [&](int twips) { return times * form::TwipsToPixels(twips, dpi); };
+        RECT client;
+        GetClientRect(f.window, &client);
+        add(actual, 0, 0, client.right, client.bottom);
+        add(expected, 0, 0, px(form::MainWindow().clientWidth), px(form::MainWindow().clientHeight));
+        for (const form::ControlDesign& design : form::Controls()) {
+            const RECT rect = f.ClientRectOf(FindControl(f.window, design.name, design.index));
+            if (design.visible) {
+                add(actual, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+                add(expected, px(design.left), px(design.top), px(design.width), px(design.height));
+            }
+        }
+        Check(what, actual, expected);
+    };
+    auto press = [&](HWND control, WPARAM key) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        SetFocus(control);
+        PostMessageW(control, WM_KEYDOWN, key, 1);
+        PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+        f.Pump();
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+    };
+    for (WPARAM key : {VK_OEM_PLUS, VK_ADD, VK_OEM_PLUS, VK_ADD, VK_OEM_PLUS}) {
+        press(f.ComboEdit(), key);
+    }
+    expectZoom("at 200 %", 2);
+    Report("the focus kept", GetFocus() == f.ComboEdit(), "not on the number field");
+    press(f.ReportBox(), '0');
+    expectZoom("at 100 % again", 1);
+}
 
 void Accessibility()
 {
@@ -622,6 +670,7 @@ int main()
         {"tab order", TabOrder},
         {"focus after switching windows", FocusAfterSwitching},
         {"layout", Layout},
+        {"zoom", Zoom},
         {"accessibility", Accessibility},
     };
     Scenarios();

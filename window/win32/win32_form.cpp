@@ -5,7 +5,9 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +17,7 @@ namespace velmora::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VelmoraMainWindow";
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;  // resizable and maximisable
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
 constexpr int kComboListRows = 8;
@@ -95,6 +97,9 @@ public:
     HWND Control(std::u16string_view name, int index) const;
     const PairBook& Book() const { return commands_.Book(); }
 
+    // The next zoom step up (direction > 0) or down (< 0), or 100 % (0).
+    void Zoom(int direction);
+
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
@@ -102,15 +107,26 @@ private:
     LRESULT OnColourStatic(HDC dc, HWND control);
     void OnDrawButton(const DRAWITEMSTRUCT& item);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void OnSize(UINT type);
+    void OnMinMaxInfo(MINMAXINFO& info) const;
+    void OnWheel(int delta);
     void OnActivate(bool active);
     void OnSetFocus();
     void OnNextControl(WPARAM control, LPARAM given);
 
     void NameForScreenReaders();
     void ForgetNames();
-    void ApplyDpi(UINT dpi);
+    HFONT FormFont(int height);
+    void Layout();
+    void ResizeHoldingZoom(int left, int top, int width, int height);
     const form::ControlDesign* DesignOf(HWND control) const;
-    int Pixels(int twips) const { return form::TwipsToPixels(twips, static_cast<int>(dpi_)); }
+    // Twips to pixels at the screen's dots per inch and a zoom factor.
+    int Pixels(int twips, double zoom) const
+    {
+        return form::ZoomedPixels(twips, static_cast<int>(dpi_), zoom);
+    }
+    int Pixels(int twips) const { return Pixels(twips, zoom_); }
+    SIZE ClientSize() const;
 
     // FormControls: the commands reach the controls through these.
     std::u16string ComboText() const override;
@@ -126,7 +142,14 @@ private:
     FormOptions options_;
     HWND window_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    double zoom_ = 1;           // the form's zoom factor, on top of the screen's scale
+    bool holdingZoom_ = false;  // the window resized for a zoom: its size follows the zoom
+    SIZE laidOut_{};            // the client area the form was last laid out in
+    SIZE normalClient_{};       // the same, and the zoom, when last neither maximised nor minimised
+    double normalZoom_ = 1;
+    int wheel_ = 0;             // Ctrl+wheel turned, short of a notch
     HFONT font_ = nullptr;
+    std::wstring fontFace_;     // the family, or its substitute where the family is missing
     std::vector<std::pair<const form::ControlDesign*, HWND>> controls_;
     std::vector<std::pair<form::Rgb, HBRUSH>> brushes_;
     HWND combo_ = nullptr;
@@ -206,6 +229,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam));
+        return 0;
+    case WM_GETMINMAXINFO:
+        OnMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) {
+            OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+            return 0;
+        }
+        return DefWindowProcW(window_, message, wParam, lParam);
     case WM_ACTIVATE:
         OnActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;
@@ -248,7 +283,8 @@ void MainWindow::OnCreate()
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);  // never shown, so never drawn
     report_ = Control(u"Text1", 0);
     SendMessageW(report_, EM_SETLIMITTEXT, 0, 0);  // no limit to the report's length
-    ApplyDpi(GetDpiForWindow(window_));
+    dpi_ = GetDpiForWindow(window_);
+    Layout();
     NameForScreenReaders();
     focusBeforeDeactivation_ = comboEdit_;  // where the first number is typed
 }
@@ -292,64 +328,208 @@ void MainWindow::ForgetNames()
     }
 }
 
-// Places, sizes and the font, for the screen's dots per inch.
-void MainWindow::ApplyDpi(UINT dpi)
+// The form's font at a height in pixels: the font in use where it is of
+// that height already.
+HFONT MainWindow::FormFont(int height)
 {
-    dpi_ = dpi;
-    const form::FontDesign& fontDesign = form::MainWindow().font;
     LOGFONTW logFont{};
-    logFont.lfHeight = -MulDiv(fontDesign.points, static_cast<int>(dpi_), 72);
-    logFont.lfWeight = fontDesign.weight;
-    logFont.lfItalic = fontDesign.italic;
-    logFont.lfUnderline = fontDesign.underline;
-    logFont.lfStrikeOut = fontDesign.strikeOut;
-    logFont.lfCharSet = static_cast<BYTE>(fontDesign.charSet);
+    if (font_ && GetObjectW(font_, sizeof logFont, &logFont) && logFont.lfHeight == -height) {
+        return font_;
+    }
+    const form::FontDesign& design = form::MainWindow().font;
+    logFont = {};
+    logFont.lfHeight = -height;
+    logFont.lfWeight = design.weight;
+    logFont.lfItalic = design.italic;
+    logFont.lfUnderline = design.underline;
+    logFont.lfStrikeOut = design.strikeOut;
+    logFont.lfCharSet = static_cast<BYTE>(design.charSet);
     logFont.lfQuality = CLEARTYPE_QUALITY;
     logFont.lfPitchAndFamily = VARIABLE_PITCH | FF_ROMAN;
-    const std::wstring family = Wide(fontDesign.family);
-    family.copy(logFont.lfFaceName, LF_FACESIZE - 1);
-    HFONT font = CreateFontIndirectW(&logFont);
+    const auto create = [&logFont](const std::wstring& face) {
+        std::fill(std::begin(logFont.lfFaceName), std::end(logFont.lfFaceName), L'\0');
+        face.copy(logFont.lfFaceName, LF_FACESIZE - 1);
+        return CreateFontIndirectW(&logFont);
+    };
+    if (!fontFace_.empty()) {
+        return create(fontFace_);
+    }
     // Where the family is missing, its metric-compatible substitute.
+    fontFace_ = Wide(design.family);
+    HFONT font = create(fontFace_);
     if (HDC dc = GetDC(window_)) {
         HGDIOBJ previous = SelectObject(dc, font);
         wchar_t face[LF_FACESIZE] = {};
         GetTextFaceW(dc, LF_FACESIZE, face);
         SelectObject(dc, previous);
         ReleaseDC(window_, dc);
-        if (family != face) {
-            const std::wstring substitute = Wide(fontDesign.substitute);
-            std::fill(std::begin(logFont.lfFaceName), std::end(logFont.lfFaceName), L'\0');
-            substitute.copy(logFont.lfFaceName, LF_FACESIZE - 1);
+        if (fontFace_ != face) {
             DeleteObject(font);
-            font = CreateFontIndirectW(&logFont);
+            fontFace_ = Wide(design.substitute);
+            font = create(fontFace_);
         }
     }
+    return font;
+}
 
+SIZE MainWindow::ClientSize() const
+{
+    RECT client{};
+    GetClientRect(window_, &client);
+    return {client.right, client.bottom};
+}
+
+// Places, sizes and the font at the screen's dots per inch and the zoom
+// factor, the form centred in the client area; where the form at that
+// factor is larger than the client area, it fits it. The controls all move
+// at once while the window draws nothing; then it is drawn once.
+void MainWindow::Layout()
+{
+    const form::WindowDesign& window = form::MainWindow();
+    const SIZE client = ClientSize();
+    if (Pixels(window.clientWidth) > client.cx || Pixels(window.clientHeight) > client.cy) {
+        zoom_ = form::FitZoom(client.cx, client.cy, static_cast<int>(dpi_));
+    }
+    laidOut_ = client;
+    if (!IsZoomed(window_) && !IsIconic(window_)) {
+        normalClient_ = client;
+        normalZoom_ = zoom_;
+    }
+    const int left = std::max(0, static_cast<int>(client.cx) - Pixels(window.clientWidth)) / 2;
+    const int top = std::max(0, static_cast<int>(client.cy) - Pixels(window.clientHeight)) / 2;
+    // Not before the window is first shown: drawing allowed again would show it.
+    const bool shown = IsWindowVisible(window_) != FALSE;
+    if (shown) {
+        SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+    }
+    HFONT font = FormFont(static_cast<int>(std::lround(window.font.points * dpi_ * zoom_ / 72)));
+    HDWP positions = BeginDeferWindowPos(static_cast<int>(controls_.size()));
     for (const auto& [design, control] : controls_) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         int height = Pixels(design->height);
         if (design->kind == form::ControlKind::ComboBox) {
             // The height given to a drop-down combo box includes its list;
-            // the edit field takes the tables' height.
+            // the edit field takes the tables' height, the list as many
+            // times that, at every zoom.
             SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
                          height - 2 * GetSystemMetricsForDpi(SM_CYEDGE, dpi_) - 2);
             height *= kComboListRows;
         }
-        SetWindowPos(control, nullptr, Pixels(design->left), Pixels(design->top),
-                     Pixels(design->width), height, SWP_NOZORDER | SWP_NOACTIVATE);
+        const int x = left + Pixels(design->left), y = top + Pixels(design->top);
+        constexpr UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+        if (positions) {
+            positions = DeferWindowPos(positions, control, nullptr, x, y, Pixels(design->width),
+                                       height, flags);
+        } else {
+            SetWindowPos(control, nullptr, x, y, Pixels(design->width), height, flags);
+        }
     }
-    if (font_) {
-        DeleteObject(font_);
+    if (positions) {
+        EndDeferWindowPos(positions);
     }
-    font_ = font;
-    InvalidateRect(window_, nullptr, TRUE);
+    if (font != font_) {  // the controls hold the new font now
+        if (font_) {
+            DeleteObject(font_);
+        }
+        font_ = font;
+    }
+    if (shown) {
+        SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+}
+
+// The window resized for a zoom or for another screen: the form keeps its
+// zoom where the new client area holds it.
+void MainWindow::ResizeHoldingZoom(int left, int top, int width, int height)
+{
+    holdingZoom_ = true;
+    SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    holdingZoom_ = false;
+    Layout();
 }
 
 void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested)
 {
-    ApplyDpi(dpi);
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    dpi_ = dpi;
+    ResizeHoldingZoom(suggested.left, suggested.top, suggested.right - suggested.left,
+                      suggested.bottom - suggested.top);
+}
+
+// Resized by its edge, maximised or restored: the form fits the window. A
+// window restored to its former normal size takes its former zoom again;
+// one back from the taskbar is as it was.
+void MainWindow::OnSize(UINT type)
+{
+    if (type == SIZE_MINIMIZED || holdingZoom_ || controls_.empty()) {
+        return;
+    }
+    const SIZE client = ClientSize();
+    const auto same = [](SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; };
+    if (same(client, laidOut_)) {
+        return;
+    }
+    zoom_ = type == SIZE_RESTORED && same(client, normalClient_)
+                ? normalZoom_
+                : form::FitZoom(client.cx, client.cy, static_cast<int>(dpi_));
+    Layout();
+}
+
+// Never smaller than the form at 100 %, at the window's own dots per inch.
+void MainWindow::OnMinMaxInfo(MINMAXINFO& info) const
+{
+    const UINT dpi = GetDpiForWindow(window_);
+    const form::WindowDesign& design = form::MainWindow();
+    RECT frame{0, 0, form::TwipsToPixels(design.clientWidth, static_cast<int>(dpi)),
+               form::TwipsToPixels(design.clientHeight, static_cast<int>(dpi))};
+    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi);
+    info.ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// A normal window takes the form's size at the new factor, keeping its
+// top-left corner, within the screen's available area; where the form at
+// that factor is larger, the window is as large as the area allows and the
+// form fits it. A maximised window keeps its size, and the form is never
+// larger than it.
+void MainWindow::Zoom(int direction)
+{
+    if (IsIconic(window_)) {
+        return;
+    }
+    const double zoom = direction == 0 ? 1.0 : form::NextZoomStep(zoom_, direction);
+    if (SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0)) {
+        SendMessageW(combo_, CB_SHOWDROPDOWN, FALSE, 0);  // it would hang where the field was
+    }
+    const form::WindowDesign& design = form::MainWindow();
+    if (IsZoomed(window_)) {
+        const SIZE client = ClientSize();
+        zoom_ = std::min(zoom, form::FitZoom(client.cx, client.cy, static_cast<int>(dpi_)));
+        Layout();
+        return;
+    }
+    RECT frame{0, 0, Pixels(design.clientWidth, zoom), Pixels(design.clientHeight, zoom)};
+    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, dpi_);
+    RECT now{};
+    GetWindowRect(window_, &now);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    const int width = std::min(frame.right - frame.left, area.right - area.left);
+    const int height = std::min(frame.bottom - frame.top, area.bottom - area.top);
+    zoom_ = zoom;
+    ResizeHoldingZoom(std::max(area.left, std::min(now.left, area.right - width)),
+                      std::max(area.top, std::min(now.top, area.bottom - height)), width, height);
+}
+
+void MainWindow::OnWheel(int delta)
+{
+    wheel_ += delta;
+    while (wheel_ >= WHEEL_DELTA || wheel_ <= -WHEEL_DELTA) {
+        const int direction = wheel_ > 0 ? 1 : -1;  // away from the user: larger
+        wheel_ -= direction * WHEEL_DELTA;
+        Zoom(direction);
+    }
 }
 
 // The one dispatcher of the Command1 buttons: the clicked button's index.
@@ -386,7 +566,7 @@ void MainWindow::OnDrawButton(const DRAWITEMSTRUCT& item)
     // The focus rectangle is drawn inverting, so drawing it again takes it
     // away: a button that gains or loses the focus only has it toggled.
     RECT focusRect = item.rcItem;
-    const int inset = MulDiv(3, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+    const int inset = Pixels(45);  // 3 pixels at 96 dpi and 100 %
     InflateRect(&focusRect, -inset, -inset);
     if (item.itemAction == ODA_FOCUS) {
         DrawFocusRect(item.hDC, &focusRect);
@@ -555,6 +735,25 @@ MainWindow* FormOf(HWND mainWindow)
     return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(mainWindow, GWLP_USERDATA));
 }
 
+// The zoom a key asks for with Ctrl: the next step up (1) or down (-1), or
+// 100 % (0); none for other keys.
+std::optional<int> ZoomKey(WPARAM key)
+{
+    switch (key) {
+    case VK_OEM_PLUS:  // + and =
+    case VK_ADD:
+        return 1;
+    case VK_OEM_MINUS:
+    case VK_SUBTRACT:
+        return -1;
+    case '0':
+    case VK_NUMPAD0:
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 HWND CreateMainWindow(HINSTANCE instance, FormOptions options)
@@ -591,6 +790,21 @@ const PairBook& BookOf(HWND mainWindow) { return FormOf(mainWindow)->Book(); }
 
 bool PreTranslate(HWND mainWindow, MSG& message)
 {
+    // Zoom keys and Ctrl+wheel, whichever control has the focus or the mouse;
+    // not with Alt, as AltGr (Ctrl+Alt) types characters.
+    const bool ours = message.hwnd == mainWindow || IsChild(mainWindow, message.hwnd);
+    if (ours && message.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0
+        && GetKeyState(VK_MENU) >= 0) {
+        if (const std::optional<int> direction = ZoomKey(message.wParam)) {
+            FormOf(mainWindow)->Zoom(*direction);
+            return true;
+        }
+    }
+    if (ours && message.message == WM_MOUSEWHEEL
+        && (GET_KEYSTATE_WPARAM(message.wParam) & MK_CONTROL)) {
+        SendMessageW(mainWindow, WM_MOUSEWHEEL, message.wParam, message.lParam);
+        return true;
+    }
     // Ctrl+A arrives as the character 1: select the whole text of an edit field.
     if (message.message == WM_CHAR && message.wParam == 1 && IsChild(mainWindow, message.hwnd)) {
         wchar_t className[16] = {};

@@ -41,7 +41,9 @@ const PairBook& BookOf(HWND mainWindow);
 
 // Keyboard handling of the main window's message loop: Tab and Shift+Tab
 // move between the controls in the tables' tab order, Ctrl+A selects a text
-// box's whole text; Enter and Esc press no button. True when the message was
+// box's whole text; Enter and Esc press no button. Ctrl+plus (or =),
+// Ctrl+minus and Ctrl+0, on the main keyboard or the keypad, and Ctrl+wheel
+// zoom the form, whichever control has the focus. True when the message was
 // handled and must not be dispatched.
 bool PreTranslate(HWND mainWindow, MSG& message);
 
