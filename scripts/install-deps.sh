@@ -16,7 +16,9 @@ packages_for() {
     case "$1" in
         build) echo "g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation $numbers" ;;
         test)  echo "xvfb xauth x11-utils imagemagick xdotool dbus at-spi2-core python3-pyatspi reuse" ;;
-        windows) echo "$numbers g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils xvfb xauth x11-utils imagemagick xdotool" ;;
+        # The Windows Installer package: wixl, msitools' msibuild and msiinfo,
+        # and faketime, which holds wixl's clock at the source's date.
+        windows) echo "$numbers g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils xvfb xauth x11-utils imagemagick xdotool wixl msitools faketime" ;;
         fuzz) echo "$numbers clang libclang-rt-dev" ;;
         # The Debian package, built from debian/ with dpkg-buildpackage.
         package) echo "build-essential dpkg-dev debhelper file desktop-file-utils appstream" ;;
@@ -32,7 +34,7 @@ packages_for() {
         libcxx) echo "$numbers clang libc++-dev libc++abi-dev" ;;
         bench) echo "libbenchmark-dev" ;;
         # Making the release files, and checking that two builds of them agree.
-        release) echo "git zip unzip reuse dpkg-dev debhelper lintian devscripts appstream desktop-file-utils binutils-mingw-w64-x86-64 icoutils" ;;
+        release) echo "git zip unzip reuse dpkg-dev debhelper lintian devscripts appstream desktop-file-utils binutils-mingw-w64-x86-64 icoutils wixl msitools faketime" ;;
         reproducible) echo "git diffoscope-minimal" ;;
         *) echo "install-deps: unknown group '$1' (build, test, windows, web, webtest, libcxx, fuzz, bench, package, arm64, release, reproducible)" >&2; exit 2 ;;
     esac
