@@ -13,13 +13,21 @@
 #                        warning), desktop-file-validate
 #   the Windows program  its header: address-space randomisation (also
 #                        above 4 GB) and non-executable data
-#   the web folder, the one-file page, the Windows program and the package
+#   the Windows Installer package
+#                        msiinfo: its summary (Velmora VERSION, x64, English),
+#                        the properties of a per-machine install with its
+#                        entry in "Apps & features", its folder in Program
+#                        Files, its upgrades; msiextract: the program in it is
+#                        the Windows program
+#   the web folder, the one-file page, the Windows program, the installer
+#   package and the Debian package
 #                        Velmora's licence and the others' notices inside
 set -eu
 dist="$1"
 version="$2"
 deb="$dist/velmora_${version}_amd64.deb"
 exe="$dist/velmora-$version-win64.exe"
+msi="$dist/velmora-$version-win64.msi"
 zip="$dist/velmora-$version-web.zip"
 page="$dist/velmora-$version.html"
 work="$(mktemp -d)"
@@ -74,11 +82,33 @@ for bit in "20 high-entropy address-space randomisation" "40 address-space rando
     if [ $((0x$flags & 0x${bit%% *})) -ne 0 ]; then ok "Windows: ${bit#* }"; else fail "Windows: no ${bit#* }"; fi
 done
 
+# The Windows Installer package: its summary, its tables, its files.
+msiinfo suminfo "$msi" >"$work/msi-summary.txt"
+for table in Property Directory Upgrade LaunchCondition Shortcut; do
+    msiinfo export "$msi" "$table" | tr -d '\r' >>"$work/msi-tables.txt"
+done
+msi_version="$(echo "$version" | awk -F. '{printf "%d.%d.0", $1, $2}')"  # 1.01: 1.1.0
+tab="$(printf '\t')"
+for line in "Subject: Velmora $version" "Author: https://" "Template: x64;1033"; do
+    grep -qF "$line" "$work/msi-summary.txt" && ok "installer summary: $line" || fail "installer summary: no $line"
+done
+for row in "ProductName${tab}Velmora" "ProductVersion$tab$msi_version" "ALLUSERS${tab}1" \
+           "ARPNOMODIFY${tab}1" "ARPPRODUCTICON$tab" "ARPHELPLINK${tab}https://" \
+           "ARPURLINFOABOUT${tab}https://" "DESKTOP_SHORTCUT${tab}1" \
+           "INSTALLDIR${tab}ProgramFiles64Folder${tab}Velmora" "WIX_UPGRADE_DETECTED" \
+           "NOT WIX_DOWNGRADE_DETECTED$tab" "StartMenuShortcut${tab}ProgramMenuFolder${tab}Velmora"; do
+    grep -qF "$row" "$work/msi-tables.txt" && ok "installer table: $row" || fail "installer table: no $row"
+done
+msiextract -C "$work/msi" "$msi" >/dev/null
+cmp -s "$work/msi/Velmora/velmora.exe" "$exe" && ok "installer: the Windows program inside" ||
+    fail "installer: its velmora.exe is not the Windows program"
+
 # The licences in every file given to users.
 unzip -q "$zip" -d "$work/web"
 wrestool -x --raw -t 10 -n LICENSE "$exe" >"$work/exe-licence.txt"
 wrestool -x --raw -t 10 -n NOTICES "$exe" >"$work/exe-notices.txt"
 for pair in "exe-licence.txt MIT License" "exe-notices.txt MinGW-w64 runtime" \
+            "msi/Velmora/LICENSE.txt MIT License" "msi/Velmora/THIRD-PARTY-NOTICES.txt MinGW-w64 runtime" \
             "root/usr/share/doc/velmora/copyright License: MIT" \
             "root/usr/share/doc/velmora/THIRD-PARTY-NOTICES.txt.gz fast_float" \
             "web/velmora-$version-web/LICENSE.txt MIT License" \

@@ -7,9 +7,10 @@
 #   velmora-VERSION.tar.gz         the source (git archive)
 #   velmora_VERSION_amd64.deb      the Debian package
 #   velmora-VERSION-win64.exe      the Windows program, one self-contained file
+#   velmora-VERSION-win64.msi      the same program as a Windows Installer package
 #   velmora-VERSION-web.zip        the web folder, for a web host
 #   velmora-VERSION.html           the web page in one file, for opening from disk
-#   SHA256SUMS                     the checksums of the five
+#   SHA256SUMS                     the checksums of the six
 #
 # Every file is the same, byte for byte, whoever builds the same commit
 # wherever: each date is the commit's (SOURCE_DATE_EPOCH), the build
@@ -70,11 +71,12 @@ configure() {  # configure FOLDER CMAKE_OPTIONS...
 )
 cp "$work/velmora_${version}_amd64.deb" "$dist/"
 
-# The Windows program, without its symbol table.
+# The Windows program, without its symbol table, and its installer package.
 configure windows -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS=-s
-cmake --build "$work/windows" -j "$jobs" --target velmora_exe
+cmake --build "$work/windows" -j "$jobs" --target velmora_exe velmora_msi
 cp "$work/windows/window/velmora.exe" "$dist/$name-win64.exe"
+cp "$work/windows/window/velmora.msi" "$dist/$name-win64.msi"
 
 # The web folder, as a zip of the folder velmora-VERSION-web/ without
 # owners or extra attributes, and the one-file page. Debian's em++ finds its
@@ -96,7 +98,7 @@ cp "$work/web/velmora.html" "$dist/$name.html"
 # Each platform's checkers; a fault stops the release before its checksums.
 sh "$src/scripts/check-release.sh" "$dist" "$version"
 
-files="$name.tar.gz velmora_${version}_amd64.deb $name-win64.exe $name-web.zip $name.html"
+files="$name.tar.gz velmora_${version}_amd64.deb $name-win64.exe $name-win64.msi $name-web.zip $name.html"
 (cd "$dist" && sha256sum $files >SHA256SUMS)
 echo "release: in dist/:"
 (cd "$dist" && ls -l $files SHA256SUMS | awk '{printf "  %9d  %s\n", $5, $9}')
