@@ -5,7 +5,10 @@
 # the release of the commit checked out twice, in two fresh clones in two
 # folders of different paths, one after the other and with a different
 # umask, time zone and language, then compares the two dist/ folders file by
-# file. Where files differ, diffoscope shows where.
+# file, the Windows Installer package too (wixl writes the time of the build
+# and random codes unless told otherwise: window/CMakeLists.txt tells it).
+# Where files differ, diffoscope shows where, and msidiff (msitools) in the
+# installer's tables.
 #
 #   scripts/check-reproducible.sh [OTHER_DIST]
 #
@@ -34,6 +37,7 @@ compare() {  # compare DIST_A DIST_B
             differences=$((differences + 1))
             echo "DIFFERS: $file ($1, $2)"
             [ -f "$1/$file" ] && [ -f "$2/$file" ] && diffoscope --text - "$1/$file" "$2/$file" | head -n 200
+            case "$file" in *.msi) msidiff "$1/$file" "$2/$file" | head -n 100 ;; esac
         fi
     done
 }
