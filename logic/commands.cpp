@@ -2,14 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "logic/commands.h"
 
-#include <utility>
-
 namespace velmora {
 
-Commands::Commands(FormControls& controls, DecimalSeparatorSource decimalSeparator)
-    : controls_(controls), book_(std::move(decimalSeparator))
-{
-}
+Commands::Commands(FormControls& controls) : controls_(controls) {}
 
 void Commands::Command1Click(int index)
 {

@@ -13,7 +13,7 @@ enum Command1Index : int { kInputNumber = 0, kClearAll = 1, kOutputPairs = 2 };
 
 class Commands {
 public:
-    Commands(FormControls& controls, DecimalSeparatorSource decimalSeparator);
+    explicit Commands(FormControls& controls);
 
     // The click of button `index` of Command1; an index without a button
     // does nothing.

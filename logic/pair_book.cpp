@@ -16,11 +16,6 @@ constexpr std::u16string_view kLineEnd = u"\r\n";
 
 }  // namespace
 
-PairBook::PairBook(DecimalSeparatorSource decimalSeparator)
-    : decimalSeparatorSource_(std::move(decimalSeparator))
-{
-}
-
 std::optional<std::int32_t> PairBook::MaxSumForDigits(std::size_t digits)
 {
     if (digits == 0) {
@@ -106,21 +101,11 @@ std::u16string PairBook::OutputPairs() const
 
 // A complement is always read back from the stored, rounded entry, whether it
 // is appended alone or redone with all the others, so the two ways agree.
+// Entries are whole numbers, so their complements are too: no complement is
+// ever written with a decimal separator.
 std::u16string PairBook::ComplementOf(std::u16string_view entry, std::int32_t maxSum) const
 {
-    std::u16string complement = RealText(static_cast<double>(maxSum) - NumericValue(entry), u'.');
-    if (const std::size_t point = complement.find(u'.'); point != std::u16string::npos) {
-        complement[point] = DecimalSeparator();
-    }
-    return complement;
-}
-
-char16_t PairBook::DecimalSeparator() const
-{
-    if (!decimalSeparator_) {
-        decimalSeparator_ = decimalSeparatorSource_ ? decimalSeparatorSource_() : u'.';
-    }
-    return *decimalSeparator_;
+    return RealText(static_cast<double>(maxSum) - NumericValue(entry), u'.');
 }
 
 std::vector<std::u16string> PairBook::ComplementsFor(std::int32_t maxSum,

@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,17 +27,8 @@ constexpr bool IsAccepted(InputOutcome outcome)
     return outcome == InputOutcome::Appended || outcome == InputOutcome::Rebuilt;
 }
 
-// Gives the user's locale's decimal separator.
-using DecimalSeparatorSource = std::function<char16_t()>;
-
 class PairBook {
 public:
-    // Complements with a fraction are written with the user's locale's
-    // decimal separator, which `decimalSeparator` gives (without one, the
-    // point). It is asked for once, when the first such complement is
-    // written, and not before: finding it out takes a browser a long moment.
-    explicit PairBook(DecimalSeparatorSource decimalSeparator = {});
-
     // Accepts a typed text as the next entry. Its value, rounded to the
     // nearest integer (halves to even), is stored as the entry's text; its
     // length, as typed, may raise the maximal sum, in which case every
@@ -65,14 +55,11 @@ public:
 
 private:
     std::u16string ComplementOf(std::u16string_view entry, std::int32_t maxSum) const;
-    char16_t DecimalSeparator() const;
     // Every complement under the given maximal sum, for the entries and then
     // for one more that is about to be appended.
     std::vector<std::u16string> ComplementsFor(std::int32_t maxSum,
                                                std::u16string_view newEntry) const;
 
-    DecimalSeparatorSource decimalSeparatorSource_;
-    mutable std::optional<char16_t> decimalSeparator_;  // once asked for
     std::vector<std::u16string> entries_;
     std::vector<std::u16string> complements_;
     std::optional<std::size_t> maxDigits_;

@@ -64,7 +64,7 @@ void TestCommands::enterTouchesOnlyWhatChanged()
 {
     QFETCH(QString, typed);
     RecordingControls controls;
-    Commands commands(controls, {});
+    Commands commands(controls);
     for (int i = 0; i < 1000; ++i) {
         controls.typed = QString::number(i == 0 ? 1000 : 19 + i).toStdU16String();
         commands.Command1Click(kInputNumber);

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPainter>
@@ -351,10 +350,7 @@ MainWindow::MainWindow(QWidget* parent)
 
     controls_->window = this;
     controls_->errorDisplay = ShowMessageBox;
-    commands_ = std::make_unique<Commands>(*controls_, [] {
-        const QString separator = QLocale().decimalPoint();
-        return separator.isEmpty() ? u'.' : char16_t(separator.front().unicode());
-    });
+    commands_ = std::make_unique<Commands>(*controls_);
     CreateControls();
     CreateZoomKeys();
     LayOut();

@@ -42,25 +42,6 @@ std::string ElementId(const form::ControlDesign& design)
     return id;
 }
 
-// The separator of fractions in the browser's language. The browser loads
-// its number formats for it, which takes tens of milliseconds (a hundred and
-// more on a slow phone): asked for only when a fraction is first written.
-char16_t BrowserDecimalSeparator()
-{
-    const val parts =
-        val::global("Intl")["NumberFormat"].new_().call<val>("formatToParts", 1.5);
-    const int count = parts["length"].as<int>();
-    for (int i = 0; i < count; ++i) {
-        if (parts[i]["type"].as<std::string>() == "decimal") {
-            const std::u16string separator = parts[i]["value"].as<std::u16string>();
-            if (!separator.empty()) {
-                return separator.front();
-            }
-        }
-    }
-    return u'.';
-}
-
 // Markup of a list's entries, for filling a whole list at once.
 std::u16string ListMarkup(const std::vector<std::u16string>& texts)
 {
@@ -107,7 +88,7 @@ WebForm::WebForm(val document)
       complements_(ById("List1")),
       report_(ById("Text1_0")),
       dialog_(ById(kReportDialogId)),
-      commands_(*this, BrowserDecimalSeparator)
+      commands_(*this)
 {
     theForm = this;
     optionModel_.call<void>("setAttribute", std::string("role"), std::string("option"));

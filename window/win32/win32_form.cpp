@@ -164,17 +164,8 @@ private:
 
 };
 
-char16_t UserDecimalSeparator()
-{
-    wchar_t separator[4] = {};
-    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) > 0) {
-        return static_cast<char16_t>(separator[0]);
-    }
-    return u'.';
-}
-
 MainWindow::MainWindow(FormOptions options)
-    : options_(std::move(options)), commands_(*this, UserDecimalSeparator)
+    : options_(std::move(options)), commands_(*this)
 {
     for (const form::ControlDesign& design : form::Controls()) {
         if (design.background) {
