@@ -75,7 +75,7 @@ export async function launch(name) {
                 await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]);
             }
             const errors = [];
-            page.on("pageerror", (error) => errors.push(error.message));
+            page.on("pageerror", (error) => errors.push(String(error?.message ?? error)));
             return {
                 errors: async () => errors,
                 goto: (url) => page.goto(url),

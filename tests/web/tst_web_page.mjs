@@ -319,9 +319,11 @@ async function enterAndReport(page) {
 describe("the page", () => {
     // At 100 %, and at twice the scale with a dark colour scheme: the same
     // form, in the same colours, legible, its report box with a scroll bar.
-    for (const [scale, scheme] of [[1, "light"], [2, "dark"]]) {
-        test(`looks like the window at ${scale * 100} % in a ${scheme} colour scheme`, async () => {
-            const page = await openPage({ width: 600, height: 400, scale, scheme });
+    // And at exactly the form's width, where the layout for phones stops.
+    for (const [scale, scheme, width = 600] of [[1, "light"], [2, "dark"], [1, "light", 461]]) {
+        const wide = width === 600 ? "" : `, ${width} px wide`;
+        test(`looks like the window at ${scale * 100} % in a ${scheme} colour scheme${wide}`, async () => {
+            const page = await openPage({ width, height: 400, scale, scheme });
             try {
                 const layout = await run(page, (ids) => {
                     const form = document.querySelector(".velmora-form").getBoundingClientRect();
@@ -361,7 +363,7 @@ describe("the page", () => {
                 assert.deepEqual(layout.shown, [false, false]);
 
                 const [left, top] = layout.form;
-                const pixel = await screenshotPixels(page, join(shots, `page-${scale * 100}-${scheme}.png`));
+                const pixel = await screenshotPixels(page, join(shots, `page-${scale * 100}-${scheme}${wide}.png`));
                 const at = (x, y) => pixel(left + x, top + y);
                 assert.deepEqual(at(4, 100), kFormColour);
                 assert.deepEqual(at(455, 170), kFormColour);
@@ -638,6 +640,25 @@ describe("the page", () => {
             await page.screenshot(join(shots, "list-open.png"));
             await click(page, "#Text1_0");
             assert.deepEqual(await combo(), ["42", "false", false, null], "a click on the report box");
+
+            // Nine entries more, more than the open list shows: the drop
+            // button, clicked from the report box, puts the focus into the
+            // field, and Down walks to the last entry, scrolled into view.
+            for (let number = 1; number <= 9; ++number) {
+                await typeInField(page, String(number));
+                await pressButton(page, "Въведи");
+            }
+            await click(page, "#Text1_0");
+            await click(page, ".velmora-drop");
+            for (let step = 0; step < 11; ++step) {
+                await page.press("ArrowDown");
+            }
+            assert.deepEqual(await combo(), ["", "true", true, "9"], "Down to the last entry");
+            assert.ok(await run(page, () => {
+                const list = document.querySelector("#Combo1_list").getBoundingClientRect();
+                const entry = document.querySelector("#Combo1_active").getBoundingClientRect();
+                return entry.top >= list.top && entry.bottom <= list.bottom;
+            }), "the last entry in view");
             assert.deepEqual(await page.errors(), []);
         } finally {
             await page.close();
@@ -751,6 +772,9 @@ describe("the outputs", () => {
             await formReady(page);
             assert.equal(await run(page, () => document.title), kTitle);
             await enterAndReport(page);
+            // A shared link's address, with a query.
+            await page.goto(`${own.address}?from=link`);
+            await formReady(page);
             assert.deepEqual(await page.errors(), []);
         } finally {
             await page.close();
