@@ -37,7 +37,9 @@ compare() {  # compare DIST_A DIST_B
             differences=$((differences + 1))
             echo "DIFFERS: $file ($1, $2)"
             [ -f "$1/$file" ] && [ -f "$2/$file" ] && diffoscope --text - "$1/$file" "$2/$file" | head -n 200
-            case "$file" in *.msi) msidiff "$1/$file" "$2/$file" | head -n 100 ;; esac
+            case "$file" in *.msi)  # msidiff leaves the streams it reads in its folder
+                (a="$(realpath "$1/$file")" b="$(realpath "$2/$file")" && cd "$work" && msidiff "$a" "$b" | head -n 100) ;;
+            esac
         fi
     done
 }
