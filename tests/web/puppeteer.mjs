@@ -74,6 +74,9 @@ export async function launch(name) {
             if (name === "chromium") {
                 await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]);
             }
+            // A breach of the page's Content Security Policy is one of its errors.
+            await page.evaluateOnNewDocument(() => addEventListener("securitypolicyviolation", (event) =>
+                reportError(new Error(`CSP: ${event.effectiveDirective} blocks ${event.blockedURI}`))));
             const errors = [];
             page.on("pageerror", (error) => errors.push(String(error?.message ?? error)));
             return {

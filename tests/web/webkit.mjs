@@ -22,12 +22,14 @@ const kKeys = {
     Control: Key.CONTROL, Enter: Key.ENTER, Escape: Key.ESCAPE, Shift: Key.SHIFT, Tab: Key.TAB,
 };
 
-// The page's uncaught errors, kept from its start as far as a script run
-// after loading can.
+// The page's uncaught errors and breaches of its Content Security Policy,
+// kept from its start as far as a script run after loading can.
 const kKeepErrors = `
     window.velmoraErrors ??= [];
     addEventListener("error", (event) => velmoraErrors.push(event.message));
-    addEventListener("unhandledrejection", (event) => velmoraErrors.push(String(event.reason)));`;
+    addEventListener("unhandledrejection", (event) => velmoraErrors.push(String(event.reason)));
+    addEventListener("securitypolicyviolation", (event) =>
+        velmoraErrors.push(\`CSP: \${event.effectiveDirective} blocks \${event.blockedURI}\`));`;
 
 // A WebKitWebDriver on a free port of 127.0.0.1, with MiniBrowser's
 // environment: the scale, and English.

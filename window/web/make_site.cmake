@@ -37,8 +37,68 @@ foreach(part title style form)
   string(STRIP "${markup}" kForm_${part})
 endforeach()
 
-# A page from the template, with its head's links and its scripts.
-function(write_page path head script)
+# The SHA-256 digest of a text in base64, as a Content Security Policy
+# names an inline script or style sheet: 32 bytes, in ten groups of three
+# and a last of two, whose fourth digit is the padding.
+function(sha256_base64 text out)
+  string(SHA256 hex "${text}")
+  set(digits "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
+  set(base64 "")
+  foreach(at RANGE 0 60 6)
+    string(SUBSTRING "${hex}00" ${at} 6 group)
+    math(EXPR bits "0x${group}")
+    foreach(shift 18 12 6 0)
+      math(EXPR digit "(${bits} >> ${shift}) & 63")
+      string(SUBSTRING "${digits}" ${digit} 1 digit)
+      string(APPEND base64 "${digit}")
+    endforeach()
+  endforeach()
+  string(SUBSTRING "${base64}" 0 43 base64)
+  set(${out} "${base64}=" PARENT_SCOPE)
+endfunction()
+
+# A page's Content Security Policy: nothing but what the page uses. Its
+# inline scripts and style sheet are allowed by their hashes, the module's
+# compilation by 'wasm-unsafe-eval'; `scripts` adds the scripts' other
+# sources, `sources` opens the rest. The build stops at an element's own
+# style or event handler, which would need 'unsafe-inline', and at a script
+# or style element with attributes, which this does not hash.
+function(page_policy page scripts sources out)
+  if(scripts)
+    set(scripts " ${scripts}")
+  endif()
+  set(styles "")
+  set(markup "")
+  string(REGEX MATCH "<(script|style)[^a-z]" tag "${page}")
+  while(tag)
+    string(FIND "${page}" "${tag}" at)
+    string(SUBSTRING "${page}" 0 ${at} before)
+    string(APPEND markup "${before}")
+    set(kind ${CMAKE_MATCH_1})
+    if(NOT tag STREQUAL "<${kind}>")
+      message(FATAL_ERROR "A <${kind}> with attributes: only plain inline ones are allowed, by their hashes")
+    endif()
+    string(LENGTH "${tag}" length)
+    math(EXPR at "${at} + ${length}")
+    string(SUBSTRING "${page}" ${at} -1 page)
+    string(FIND "${page}" "</${kind}>" end)
+    string(SUBSTRING "${page}" 0 ${end} text)
+    sha256_base64("${text}" hash)
+    string(APPEND ${kind}s " 'sha256-${hash}'")
+    string(SUBSTRING "${page}" ${end} -1 page)
+    string(REGEX MATCH "<(script|style)[^a-z]" tag "${page}")
+  endwhile()
+  string(REGEX MATCH "[ \t\n](style|on[a-z]+)=" attribute "${markup}${page}")
+  if(attribute)
+    message(FATAL_ERROR "An element's own${attribute}: no policy without 'unsafe-inline' allows it")
+  endif()
+  set(${out} "default-src 'none'; script-src${scripts} 'wasm-unsafe-eval'; style-src${styles}; ${sources}; \
+object-src 'none'; base-uri 'none'; form-action 'none'" PARENT_SCOPE)
+endfunction()
+
+# A page from the template, with its head's links, its scripts, and its
+# policy's other sources of scripts and of the rest.
+function(write_page path head script scripts sources)
   set(page "${kPage}")
   string(REPLACE "@PAGE_HEAD@" "${head}" page "${page}")
   string(REPLACE "@PAGE_TITLE@" "${kForm_TITLE}" page "${page}")
@@ -46,6 +106,8 @@ function(write_page path head script)
   string(REPLACE "@FORM_STYLE@" "${kForm_STYLE}\n" page "${page}")
   string(REPLACE "@FORM_MARKUP@" "${kForm_FORM}\n" page "${page}")
   string(REPLACE "@PAGE_SCRIPT@" "${script}" page "${page}")
+  page_policy("${page}" "${scripts}" "${sources}" policy)
+  string(REPLACE "@PAGE_POLICY@" "${policy}" page "${page}")
   file(WRITE ${path} "${page}")
 endfunction()
 
@@ -98,7 +160,8 @@ var Module = (() => {
 if (\"serviceWorker\" in navigator) {
     addEventListener(\"load\", () => navigator.serviceWorker.register(\"sw.js\"));
 }
-</script>")
+</script>"
+  "'self'" "img-src 'self'; connect-src 'self'; manifest-src 'self'; worker-src 'self'")
 
 # The service worker's cache is named after the files' contents.
 set(files "\"./\"")
@@ -135,4 +198,5 @@ if(NOT end EQUAL -1)
 endif()
 write_page(${SINGLE_PAGE}
   "<link rel=\"icon\" href=\"data:image/svg+xml,${icon}\" type=\"image/svg+xml\">"
-  "<script>\nvar Module = { onAbort: velmoraFailed };\n${module}</script>\n<!--\n${licences}-->")
+  "<script>\nvar Module = { onAbort: velmoraFailed };\n${module}</script>\n<!--\n${licences}-->"
+  "" "img-src data:; connect-src data:")
