@@ -180,7 +180,8 @@ configure_file(${SOURCE}/sw.js.in ${SITE}/sw.js @ONLY)
 # The self-contained page: the module with the .wasm inside it, and the icon
 # as a data address. The module runs as the page is read: from disk, the
 # page was painted no sooner when the module waited for the first paint,
-# and was bound later.
+# and was bound later. Emscripten 3.1.6 fetches the embedded .wasm from its
+# data address before decoding it itself, hence connect-src data:.
 file(READ ${MODULE}/velmora-single.js module)
 string(FIND "${module}" "</script" end)
 if(NOT end EQUAL -1)
