@@ -19,6 +19,7 @@
 #                        entry in "Apps & features", its folder in Program
 #                        Files, its upgrades; msiextract: the program in it is
 #                        the Windows program
+#   the web zip          its entries in sorted order
 #   the web folder, the one-file page, the Windows program, the installer
 #   package and the Debian package
 #                        Velmora's licence and the others' notices inside
@@ -102,6 +103,10 @@ done
 msiextract -C "$work/msi" "$msi" >/dev/null
 cmp -s "$work/msi/Velmora/velmora.exe" "$exe" && ok "installer: the Windows program inside" ||
     fail "installer: its velmora.exe is not the Windows program"
+
+# The web zip's entries in one order whatever the file system's: sorted.
+unzip -Z1 "$zip" | LC_ALL=C sort -c 2>/dev/null && ok "web zip: its entries sorted" ||
+    fail "web zip: its entries are not sorted"
 
 # The licences in every file given to users.
 unzip -q "$zip" -d "$work/web"

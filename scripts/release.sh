@@ -17,8 +17,9 @@
 # folders' paths are mapped away, and archive entries have a fixed order,
 # owner and mode. The editions are built from the source archive itself, in
 # folders of their own under build-release/, whatever else was built here.
-# Then each platform's checkers look at what was made (check-release.sh);
-# SHA256SUMS is written only if they find no fault.
+# Then each platform's checkers look at what was made (check-release.sh),
+# and must find a fault planted in a copy of it; SHA256SUMS is written only
+# if they find no fault in the release, and must list every file of it.
 #
 #   scripts/release.sh        (make release, which installs what it needs)
 set -eu
@@ -98,7 +99,25 @@ cp "$work/web/velmora.html" "$dist/$name.html"
 # Each platform's checkers; a fault stops the release before its checksums.
 sh "$src/scripts/check-release.sh" "$dist" "$version"
 
+# The checker checked: the same files with one fault planted, a package whose
+# priority lintian warns of, must fail it, and for that fault alone.
+planted="$work/planted"
+cp -R "$dist" "$planted"
+dpkg-deb -R "$dist/velmora_${version}_amd64.deb" "$work/planted-deb"
+sed -i 's/^Priority: .*/Priority: extra/' "$work/planted-deb/DEBIAN/control"
+dpkg-deb -b --root-owner-group "$work/planted-deb" "$planted/velmora_${version}_amd64.deb" >/dev/null
+if sh "$src/scripts/check-release.sh" "$planted" "$version" >"$work/planted.txt" 2>&1 ||
+    [ "$(grep '^FAIL' "$work/planted.txt")" != "FAIL lintian $(lintian --version | cut -d' ' -f2):" ]; then
+    echo "release: the checker did not fail a package that lintian warns of, and for that alone:" >&2
+    grep -e '^FAIL' -e '^check-release' "$work/planted.txt" >&2
+    exit 1
+fi
+
 files="$name.tar.gz velmora_${version}_amd64.deb $name-win64.exe $name-win64.msi $name-web.zip $name.html"
 (cd "$dist" && sha256sum $files >SHA256SUMS)
+for file in "$dist"/*; do
+    [ "${file##*/}" = SHA256SUMS ] || grep -q "  ${file##*/}\$" "$dist/SHA256SUMS" ||
+        { echo "release: ${file##*/} has no line in SHA256SUMS" >&2; exit 1; }
+done
 echo "release: in dist/:"
 (cd "$dist" && ls -l $files SHA256SUMS | awk '{printf "  %9d  %s\n", $5, $9}')
