@@ -36,6 +36,7 @@ info="$(dpkg-deb -I "$deb")"
 for field in "Package: velmora" "Version: 1.00" "Section: education"; do
     echo "$info" | grep -q "^ $field\$" && ok "$field" || fail "no '$field'"
 done
+echo "$info" | grep -q "^ Homepage: https://" && ok "Homepage" || fail "no Homepage"
 depends="$(echo "$info" | sed -n 's/^ Depends: //p')"
 # A library may carry Debian's "t64" suffix (64-bit time), as on Debian 13:
 # libqt6core6t64 stands in for libqt6core6.
@@ -62,6 +63,16 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/example.velmora.velmora
     && ok "metainfo valid" || fail "metainfo invalid"
 grep -q '<release version="1.00"' "$root/usr/share/metainfo/example.velmora.velmora.metainfo.xml" \
     && ok "metainfo release 1.00" || fail "metainfo release is not 1.00"
+# What the package's files name is in the package: the desktop entry's icon,
+# the metainfo's desktop entry, the manual pages under the names man finds.
+icon="$(sed -n 's/^Icon=//p' "$root"/usr/share/applications/*.desktop)"
+launchable="$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$root"/usr/share/metainfo/*.xml)"
+for file in "icons/hicolor/32x32/apps/$icon.png" "icons/hicolor/scalable/apps/$icon.svg" \
+            "applications/$launchable" man/man1/velmora.1.gz man/bg/man1/velmora.1.gz; do
+    [ -f "$root/usr/share/$file" ] && ok "holds $file, as named" || fail "lacks $file, which it names"
+done
+zgrep -q "Въведи" "$root/usr/share/man/bg/man1/velmora.1.gz" 2>/dev/null && ok "the Bulgarian manual page" ||
+    fail "the Bulgarian manual page is not in Bulgarian"
 size="$(identify -format "%wx%h" "$root/usr/share/icons/hicolor/32x32/apps/example.velmora.velmora.png")"
 [ "$size" = "32x32" ] && ok "icon 32x32" || fail "icon is $size"
 
