@@ -6,11 +6,14 @@
 // controls filled with the same texts, memory per entry, and Lighthouse's
 // scores for a phone and a desktop. Prints figures; asserts nothing.
 //
-//   node bench/bench_web.mjs SITE_FOLDER VELMORA_HTML [--start-up | --lighthouse]
+//   node bench/bench_web.mjs SITE_FOLDER VELMORA_HTML [--start-up | --clicks | --lighthouse]
 //
-// (--start-up: the sizes and the start-up alone; --lighthouse: the scores
-// alone. Lighthouse comes from bench/package.json, which npm ci --prefix
-// bench installs.)
+// (--start-up: the sizes and the start-up alone; --clicks: the clicks and the
+// memory alone; --lighthouse: the scores alone. Lighthouse comes from
+// bench/package.json, which npm ci --prefix bench installs.)
+//
+// Chromium runs as a user's does: the whole browser, headless, with none of
+// the switches puppeteer adds for automation (kSwitches below).
 //
 // A click's time is the script's, the style's and the layout's, forced at
 // once after the click (painting is left out: headless Chromium paints on
@@ -28,16 +31,31 @@ import { pathToFileURL } from "node:url";
 import { Worker } from "node:worker_threads";
 import { gzipSync } from "node:zlib";
 
-import { formReady, kChromium, launchChromium } from "../tests/web/puppeteer.mjs";
+import { formReady, kChromium, kChromiumSwitches, launchChromium } from "../tests/web/puppeteer.mjs";
 import { serve } from "../scripts/serve-web.mjs";
 
 const [site, singlePage, only] = process.argv.slice(2);
-if (!site || !singlePage || (only && only !== "--start-up" && only !== "--lighthouse")) {
-    console.error("usage: node bench/bench_web.mjs SITE_FOLDER VELMORA_HTML [--start-up | --lighthouse]");
+if (!site || !singlePage || (only && !["--start-up", "--clicks", "--lighthouse"].includes(only))) {
+    console.error("usage: node bench/bench_web.mjs SITE_FOLDER VELMORA_HTML [--start-up | --clicks | --lighthouse]");
     process.exit(2);
 }
 const kSizes = [1000, 32767, 100000];
 const kStartRounds = 31;
+
+// The browser as a user runs it: the whole of Chromium (not its headless
+// shell), the sandbox aside (the benchmark may run as root), no GPU (the
+// machine has none), and nothing fetched by the browser on its own, as for
+// the tests. Left out are puppeteer's switches for automation:
+// --enable-automation, the renderer's priority and timers kept up in the
+// background (--disable-renderer-backgrounding,
+// --disable-background-timer-throttling,
+// --disable-backgrounding-occluded-windows), --disable-ipc-flooding-protection,
+// --disable-dev-shm-usage, --disable-hang-monitor, --allow-pre-commit-input,
+// --force-color-profile=srgb, --hide-scrollbars, --disable-extensions and the
+// features it turns off (ProcessPerSiteUpToMainFrameThreshold,
+// IsolateSandboxedIframes, OptimizationHints, Translate, MediaRouter, …).
+const kSwitches = ["--headless=new", ...kChromiumSwitches, "--no-first-run", "--disable-sync",
+                   "--disable-background-networking", "about:blank"];
 
 const median = (values) => {
     const sorted = [...values].sort((a, b) => a - b);
@@ -332,28 +350,37 @@ async function clicks(browser, address) {
 }
 
 // ---------------------------------------------------------------------------
-// The renderer's resident memory, the module's memory and the page's script
-// heap, with an empty book and with 100,000 entries; beside it the floor: the
-// static page with the same texts put into two bare lists.
+// The page's renderer's resident memory, the module's memory and the page's
+// script heap, with an empty book and with 100,000 entries; beside it the
+// floor: the static page with the same texts put into two bare lists.
+//
+// The browser runs other renderers beside the page's: the first tab's, and
+// for each window, the pages of its own address bar
+// (chrome://omnibox-popup.top-chrome/), some 100 MB resident each, most of it
+// the browser's own code and data shared between them. The page's is the
+// one whose processor time grows while the page keeps busy for a moment.
 async function memory(browser, address) {
     const count = 100000;
     const cdpBrowser = await browser.target().createCDPSession();
+    const renderers = async () => new Map((await cdpBrowser.send("SystemInfo.getProcessInfo")).processInfo
+        .filter(({ type }) => type === "renderer").map(({ id, cpuTime }) => [id, cpuTime]));
+    const pageRenderer = async (page) => {
+        const before = await renderers();
+        await page.evaluate(() => { for (const end = performance.now() + 300; performance.now() < end;); });
+        const busy = [...await renderers()].map(([id, time]) => [time - (before.get(id) ?? 0), id]);
+        return { id: busy.sort(([a], [b]) => b - a)[0][1], count: busy.length };
+    };
     const measure = async (file, fill) => {
         const page = await (await browser.createBrowserContext()).newPage();
         await page.goto(address + file);
         await formReady(page);
         await page.evaluate(pageHelpers);
         const cdp = await page.createCDPSession();
+        const renderer = await pageRenderer(page);
         const sample = async () => {
             await cdp.send("HeapProfiler.collectGarbage");
-            const { processInfo } = await cdpBrowser.send("SystemInfo.getProcessInfo");
-            let resident = 0;
-            for (const { type, id } of processInfo) {
-                if (type === "renderer") {
-                    const status = readFileSync(`/proc/${id}/status`, "utf8");
-                    resident += Number(/VmRSS:\s+(\d+)/.exec(status)[1]) * 1024;
-                }
-            }
+            const status = readFileSync(`/proc/${renderer.id}/status`, "utf8");
+            const resident = Number(/VmRSS:\s+(\d+)/.exec(status)[1]) * 1024;
             const heap = (await cdp.send("Runtime.getHeapUsage")).usedSize;
             const module = await page.evaluate(() => (typeof wasmMemory === "undefined" ? 0 : wasmMemory.buffer.byteLength));
             const nodes = (await cdp.send("Memory.getDOMCounters")).nodes;
@@ -363,7 +390,7 @@ async function memory(browser, address) {
         await page.evaluate(fill, count);
         const full = await sample();
         await page.browserContext().close();
-        return { empty, full, per: (key) => ((full[key] - empty[key]) / count).toFixed(0) };
+        return { empty, full, renderers: renderer.count, per: (key) => ((full[key] - empty[key]) / count).toFixed(0) };
     };
     const ours = await measure("index.html", (n) => window.bench.fill(n, 4));
     const floor = await measure("static.html", (n) => {
@@ -379,8 +406,9 @@ async function memory(browser, address) {
     });
     console.log(`Memory, empty book and ${count.toLocaleString("en")} entries:`);
     const MB = (bytes) => `${(bytes / 1e6).toFixed(1)} MB`;
-    console.log(`  renderer resident ${MB(ours.empty.resident)} → ${MB(ours.full.resident)}:`
-                + ` ${ours.per("resident")} bytes per entry (floor ${floor.per("resident")})`);
+    console.log(`  the page's renderer resident ${MB(ours.empty.resident)} → ${MB(ours.full.resident)}:`
+                + ` ${ours.per("resident")} bytes per entry (floor ${MB(floor.empty.resident)} →`
+                + ` ${MB(floor.full.resident)}: ${floor.per("resident")}), one of the browser's ${ours.renderers} renderers`);
     console.log(`  of which the module's memory ${ours.per("module")}, the script heap ${ours.per("heap")} bytes per entry;`
                 + ` ${((ours.full.nodes - ours.empty.nodes) / count).toFixed(1)} page nodes per entry`
                 + ` (floor ${((floor.full.nodes - floor.empty.nodes) / count).toFixed(1)})`);
@@ -456,19 +484,21 @@ try {
     cpSync(site, folder, { recursive: true });
     server = await startServer(folder);
     const address = server.fresh;
-    browser = await launchChromium();
+    browser = await launchChromium({ switches: kSwitches });
     console.log(`Web edition in headless Chromium ${(await browser.version()).replace("Chrome/", "")}`);
     if (only !== "--lighthouse") {
-        sizes();
         await writeStaticPage(browser, address, folder);
+    }
+    if (!only || only === "--start-up") {
+        sizes();
         await startUp(browser, address, server.kept);
         await singlePageStartUp(browser);
     }
-    if (!only) {
+    if (!only || only === "--clicks") {
         await clicks(browser, address);
         await memory(browser, address);
     }
-    if (only !== "--start-up") {
+    if (!only || only === "--lighthouse") {
         await lighthouse();
     }
 } finally {

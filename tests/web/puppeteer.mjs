@@ -14,18 +14,21 @@ export const kFirefox = process.env.VELMORA_FIREFOX || "/usr/bin/firefox-esr";
 // comes from the environment). Headless, it has no mouse of its own: it is
 // told it has one, as a desktop has. A page's first paint is not held back
 // while the page before it stays on screen, as for the start-up figures in
-// the README.
-export function launchChromium() {
+// the README. `switches`, for the benchmarks: these alone, in place of
+// puppeteer's own for automation.
+export const kChromiumSwitches = ["--no-sandbox", "--disable-gpu", "--disable-quic", "--disable-component-update",
+    "--lang=en-US", "--disable-features=PaintHolding",
+    "--blink-settings=primaryHoverType=2,availableHoverTypes=2,primaryPointerType=4,availablePointerTypes=4"];
+
+export function launchChromium({ switches } = {}) {
     return puppeteer.launch({
         browser: "chrome",
         executablePath: kChromium,
         headless: true,
         defaultViewport: { width: 1280, height: 720 },
         // Scroll bars are part of the window's look.
-        ignoreDefaultArgs: ["--hide-scrollbars"],
-        args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--disable-component-update", "--lang=en-US",
-               "--disable-features=PaintHolding", "--blink-settings=primaryHoverType=2,availableHoverTypes=2,"
-               + "primaryPointerType=4,availablePointerTypes=4"],
+        ignoreDefaultArgs: switches ? true : ["--hide-scrollbars"],
+        args: switches ?? kChromiumSwitches,
         env: { ...process.env, LANG: "en_US.UTF-8", LANGUAGE: "en_US" },
     });
 }
