@@ -23,7 +23,9 @@ check() {  # check WHAT COMMAND...
     if "$@" >/dev/null 2>&1; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
 }
 property() { msiinfo export "$msi" Property | tr -d '\r' | awk -v name="$1" '$1 == name {print $2}'; }
-shortcuts() { echo "$(find "$work" -path '*/Start Menu/Programs/Velmora.lnk' | wc -l)$(find "$work" -maxdepth 1 -name Velmora.lnk | wc -l)"; }
+# The desktop is $HOME under Wine 8, the user's own Desktop folder under Wine 10.
+shortcuts() { echo "$(find "$work" -path '*/Start Menu/Programs/Velmora.lnk' | wc -l)$(find "$work" \
+    -path "$work/Velmora.lnk" -o -path '*/Desktop/Velmora.lnk' | wc -l)"; }
 entry() { $wine reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1" /v DisplayVersion | grep -q "DisplayVersion .*$2"; }
 upgraded() { entry "$next" 99.0.0 && ! entry "$code" . && test "$(find "$work" -name velmora.exe | wc -l)$(shortcuts)" = 111; }
 gone() { test ! -e "$folder" -a "$(shortcuts)" = 00 && ! entry "$next" . && ! $wine reg query 'HKLM\Software\Velmora'; }
