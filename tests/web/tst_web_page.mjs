@@ -439,6 +439,7 @@ describe("the page", () => {
                 await pressButton(page, "Изведи", "tapAt");
                 assert.equal((await state(page)).report, "42 + 57 = 99\n");
                 await click(page, ".velmora-drop", "tapAt");
+                await waitFor(page, () => document.querySelector("#Combo1_list").checkVisibility());
                 await click(page, "#Combo1_list > li:nth-child(1)", "tapAt");
                 await waitFor(page, () => !document.querySelector("#Combo1_list").checkVisibility());
                 assert.equal((await state(page)).field, "42");
