@@ -444,6 +444,7 @@ describe("the page", () => {
                 await waitFor(page, () => !document.querySelector("#Combo1_list").checkVisibility());
                 assert.equal((await state(page)).field, "42");
                 await click(page, ".velmora-drop", "tapAt");
+                await waitFor(page, () => document.querySelector("#Combo1_list").checkVisibility());
                 await page.screenshot(join(shots, `page-phone-${width}.png`));
 
                 const layout = await run(page, (ids) => {
